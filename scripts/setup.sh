@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, playing and testing the game needs.
+# Idempotent and non-interactive; quick when everything is already present.
+set -euo pipefail
+
+packages=(
+  # tool chain
+  g++ cmake ninja-build pkg-config git
+  clang libclang-rt-14-dev
+  # libraries
+  qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-translations-l10n qt6-qpa-plugins
+  libsqlite3-dev libmpg123-dev zlib1g-dev liblzma-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  # fonts for Chinese text
+  fonts-wqy-microhei
+  # movie maker (MP3 encoder), web page launcher, helpers used by tests
+  lame xdg-utils desktop-file-utils
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "setup: installing ${missing[*]}"
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,19 @@
+#include "platform/AppPaths.h"
+
+#include <system_error>
+
+namespace wd {
+
+std::filesystem::path ExecutableFolder()
+{
+    std::error_code ec;
+    auto exe = std::filesystem::canonical("/proc/self/exe", ec);
+    if (ec) return std::filesystem::current_path(ec);
+    return exe.parent_path();
+}
+
+std::filesystem::path QuestionFilePath() { return ExecutableFolder() / "wending.bin"; }
+
+std::filesystem::path MovieFolder() { return ExecutableFolder() / "swf"; }
+
+} // namespace wd

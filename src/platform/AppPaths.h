@@ -1,0 +1,12 @@
+#pragma once
+// Where the game finds its files: the real folder of the running executable,
+// with symbolic links resolved, so that a launcher elsewhere still finds them.
+#include <filesystem>
+
+namespace wd {
+
+std::filesystem::path ExecutableFolder();
+std::filesystem::path QuestionFilePath(); // "wending.bin" beside the executable
+std::filesystem::path MovieFolder();      // the folder "swf" beside the executable
+
+} // namespace wd

@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "game/Module1.h"
+
+using namespace wd;
+
+namespace {
+// Answers every question of the current level right; returns the stake it set.
+std::int32_t ClearLevel(Module1& m)
+{
+    while (!m.RightAnswer()) {}
+    return m.StakeScore;
+}
+} // namespace
+
+TEST(Module1, StartsAGameWithTheStartValues)
+{
+    Module1 m;
+    m.ClearCount = 3;
+    m.StakeScore = 777;
+    m.ProviderScore = 5;
+    m.ProviderName = QStringLiteral("old");
+    m.StartGame(QStringLiteral(" id "));
+    EXPECT_EQ(m.PlayerId, QStringLiteral(" id "));
+    EXPECT_EQ(m.TimeLeft, 240);
+    EXPECT_EQ(m.Level, 1);
+    EXPECT_EQ(m.ClearCount, 0);
+    EXPECT_EQ(m.EasyLeft, 3);
+    EXPECT_EQ(m.PassesLeft, 4);
+    EXPECT_EQ(m.StakeScore, 0);
+    EXPECT_EQ(m.ProviderScore, 0);
+    EXPECT_EQ(m.ProviderName, QStringLiteral("old")); // not part of a new game
+}
+
+TEST(Module1, AWholeRunClimbsTheLadderAndBanksTheRun)
+{
+    Module1 m;
+    m.StartGame(QStringLiteral("p"));
+    m.QuestionsLeft = 1;
+    const std::int32_t expected[] = {5000, 10000, 20000, 40000, 100000};
+    const std::int16_t passes[] = {4, 3, 2, 1, 1};
+    for (int level = 1; level <= 5; ++level) {
+        EXPECT_EQ(m.Level, level);
+        EXPECT_EQ(m.QuestionsLeft, level);
+        EXPECT_EQ(m.PassesLeft, passes[level - 1]) << "level 5 keeps the passes level 4 left";
+        EXPECT_EQ(ClearLevel(m), expected[level - 1]);
+        if (level < 5) {
+            EXPECT_FALSE(m.BeginNextLevel());
+        }
+    }
+    EXPECT_EQ(m.ClearCount, 1);
+    EXPECT_EQ(m.TotalScore(), 200000); // stopping at this tally keeps both
+    m.UseEasy();
+    EXPECT_TRUE(m.BeginNextLevel());
+    EXPECT_EQ(m.Level, 1);
+    EXPECT_EQ(m.StakeScore, 0);
+    EXPECT_EQ(m.EasyLeft, 3);
+    EXPECT_EQ(m.PassesLeft, 4);
+    EXPECT_EQ(m.TotalScore(), 100000);
+}
+
+TEST(Module1, AWrongAnswerStakesWhatTheLastClearedLevelSet)
+{
+    const std::int32_t expected[] = {0, 5000, 10000, 20000, 40000};
+    for (int level = 1; level <= 5; ++level) {
+        Module1 m;
+        m.StartGame(QStringLiteral("p"));
+        m.ClearCount = 1;
+        m.Level = static_cast<std::int16_t>(level);
+        m.StakeScore = 12345;
+        m.WrongAnswer();
+        EXPECT_EQ(m.StakeScore, expected[level - 1]) << "level " << level;
+        EXPECT_EQ(m.BankedScore(), 100000) << "the banked score is never staked";
+    }
+}
+
+TEST(Module1, ScoresBeyondThirtyTwoBitsAreHeldAtTheLargestValue)
+{
+    Module1 m;
+    m.ClearCount = 21473;
+    m.StakeScore = 100000;
+    EXPECT_EQ(m.TotalScore(), 2147400000);
+    m.ClearCount = 21474;
+    EXPECT_EQ(m.BankedScore(), 2147400000);
+    EXPECT_EQ(m.TotalScore(), std::numeric_limits<std::int32_t>::max());
+    m.ClearCount = std::numeric_limits<std::int16_t>::max();
+    EXPECT_EQ(m.BankedScore(), std::numeric_limits<std::int32_t>::max());
+    EXPECT_FALSE(m.HoldsNoScore());
+
+    // Clearing another run at the top of the counter neither wraps nor crashes.
+    m.Level = 5;
+    m.QuestionsLeft = 1;
+    EXPECT_TRUE(m.RightAnswer());
+    EXPECT_EQ(m.ClearCount, std::numeric_limits<std::int16_t>::max());
+    EXPECT_EQ(m.TotalScore(), std::numeric_limits<std::int32_t>::max());
+}
+
+TEST(Module1, NothingBankedAndNoStakeHoldsNoScore)
+{
+    Module1 m;
+    m.StartGame(QStringLiteral("p"));
+    EXPECT_TRUE(m.HoldsNoScore());
+    m.StakeScore = 5000;
+    EXPECT_FALSE(m.HoldsNoScore());
+}

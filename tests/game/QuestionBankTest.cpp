@@ -1,0 +1,343 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "BankFixture.h"
+#include "fakes/ScriptedRandom.h"
+#include "game/Module1.h"
+#include "game/QuestionBank.h"
+#include "platform/Random.h"
+
+using namespace wd;
+using wd::test::BankFixture;
+using wd::test::RFor;
+using wd::test::ScriptedRandom;
+
+namespace {
+
+struct Bank {
+    explicit Bank(const std::filesystem::path& file) : bank(session, random, file)
+    {
+        bank.DbConnection().SetTrace([this](std::string_view sql) { sent.emplace_back(sql); });
+    }
+    Module1 session;
+    ScriptedRandom random;
+    QuestionBank bank;
+    std::vector<std::string> sent;
+};
+
+std::set<long long> PlayedIds(const BankFixture& f, const char* table)
+{
+    std::set<long long> ids;
+    for (long long id = 1; id <= 159; ++id)
+        if (f.Number(std::string("select count(*) from ") + table + " where played=1 and id=" + std::to_string(id)) == 1)
+            ids.insert(id);
+    return ids;
+}
+
+} // namespace
+
+TEST(QuestionBank, OpeningClearsEveryMarkWhateverTheFileHeld)
+{
+    BankFixture f;
+    f.Sql("update question set played=1 where id<100; update easy set played=1");
+    Bank b(f.File());
+    b.bank.OpenQuestionBank();
+    EXPECT_TRUE(b.bank.Usable());
+    EXPECT_EQ(f.Number("select count(*) from question where played<>0"), 0);
+    EXPECT_EQ(f.Number("select count(*) from easy where played<>0"), 0);
+    EXPECT_EQ(b.sent, (std::vector<std::string>{"update question set played=0", "update easy set played=0"}));
+    EXPECT_EQ(b.session.QuestionCount, 159);
+    EXPECT_EQ(b.session.EasyCount, 33);
+}
+
+TEST(QuestionBank, DrawsSendExactlyTheirSql)
+{
+    BankFixture f;
+    Bank b(f.File());
+    b.bank.OpenQuestionBank();
+    b.sent.clear();
+
+    b.random.Push(RFor(42, 159));
+    ASSERT_TRUE(b.bank.DrawFirstQuestion());
+    b.random.Push(RFor(7, 159));
+    b.random.Push(RFor(7, 159)); // played by now: drawn again
+    b.random.Push(RFor(8, 159));
+    ASSERT_TRUE(b.bank.DrawNextQuestion());
+    ASSERT_TRUE(b.bank.DrawNextQuestion());
+    b.random.Push(RFor(33, 33));
+    ASSERT_TRUE(b.bank.DrawEasyQuestion());
+
+    EXPECT_EQ(b.sent, (std::vector<std::string>{
+                          "select * from question where id=42",
+                          "select * from question where played=1",
+                          "select * from question where id=7 and played=0",
+                          "update question set played=1 where id=7",
+                          "select * from question where played=1",
+                          "select * from question where id=7 and played=0",
+                          "select * from question where id=8 and played=0",
+                          "update question set played=1 where id=8",
+                          "select * from easy where played=1",
+                          "select * from easy where id=33 and played=0",
+                          "update easy set played=1 where id=33",
+                      }));
+}
+
+TEST(QuestionBank, DrawsSetTheQuestionOnScreen)
+{
+    BankFixture f;
+    Bank b(f.File());
+    b.bank.OpenQuestionBank();
+    b.session.ProviderName = QStringLiteral("from the last game");
+
+    b.random.Push(RFor(10, 159));
+    auto first = b.bank.DrawFirstQuestion();
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->quest, QStringLiteral("question 10 ____"));
+    EXPECT_EQ(b.session.QuestionId, 10);
+    EXPECT_EQ(b.session.CorrectAnswer, QStringLiteral("a10"));
+    EXPECT_EQ(b.session.ProviderName, QStringLiteral("from the last game"));
+    EXPECT_EQ(b.random.reseeds, 1);
+    EXPECT_EQ(f.Number("select count(*) from question where played=1"), 0) << "the first question is not marked";
+
+    b.random.Push(RFor(12, 33));
+    auto easy = b.bank.DrawEasyQuestion();
+    ASSERT_TRUE(easy);
+    EXPECT_EQ(b.session.QuestionId, 12);
+    EXPECT_EQ(b.session.CorrectAnswer, QStringLiteral("e12"));
+    EXPECT_EQ(b.session.ProviderName, easy->providers);
+
+    b.random.Push(RFor(10, 159)); // the first question may come again
+    auto next = b.bank.DrawNextQuestion();
+    ASSERT_TRUE(next);
+    EXPECT_EQ(b.session.QuestionId, 10);
+    EXPECT_EQ(b.session.ProviderName, QStringLiteral("fan3"));
+    EXPECT_EQ(b.random.reseeds, 1) << "only the first draw of a game reseeds";
+}
+
+TEST(QuestionBank, The150thMarkedDrawClearsEveryMarkFirst)
+{
+    BankFixture f;
+    Bank b(f.File());
+    b.bank.OpenQuestionBank();
+    for (int id = 1; id <= 149; ++id) {
+        b.random.Push(RFor(id, 159));
+        ASSERT_TRUE(b.bank.DrawNextQuestion()) << id;
+    }
+    EXPECT_EQ(f.Number("select count(*) from question where played=1"), 149);
+    b.sent.clear();
+    b.random.Push(RFor(3, 159)); // played before the reset, free after it
+    auto q = b.bank.DrawNextQuestion();
+    ASSERT_TRUE(q);
+    EXPECT_EQ(q->id, 3);
+    ASSERT_GE(b.sent.size(), 2u);
+    EXPECT_EQ(b.sent[1], "update question set played=0");
+    EXPECT_EQ(PlayedIds(f, "question"), (std::set<long long>{3}));
+}
+
+TEST(QuestionBank, The29thEasyDrawClearsEveryEasyMarkFirst)
+{
+    BankFixture f;
+    Bank b(f.File());
+    b.bank.OpenQuestionBank();
+    for (int id = 1; id <= 28; ++id) {
+        b.random.Push(RFor(id, 33));
+        ASSERT_TRUE(b.bank.DrawEasyQuestion());
+    }
+    b.random.Push(RFor(1, 33));
+    auto q = b.bank.DrawEasyQuestion();
+    ASSERT_TRUE(q);
+    EXPECT_EQ(q->id, 1);
+    EXPECT_EQ(f.Number("select count(*) from easy where played=1"), 1);
+    EXPECT_EQ(f.Number("select count(*) from question where played=1"), 0);
+}
+
+TEST(QuestionBank, ARandomGameNeverDrawsAPlayedRow)
+{
+    BankFixture f;
+    Module1 session;
+    ClockSeededRandom random;
+    QuestionBank bank(session, random, f.File());
+    bank.OpenQuestionBank();
+    std::set<int> played;
+    for (int draw = 0; draw < 400; ++draw) { // well past two resets
+        if (played.size() == 149) played.clear();
+        auto q = bank.DrawNextQuestion();
+        ASSERT_TRUE(q);
+        ASSERT_GE(q->id, 1);
+        ASSERT_LE(q->id, 159);
+        EXPECT_FALSE(played.count(q->id)) << "draw " << draw << " returned played id " << q->id;
+        played.insert(q->id);
+    }
+}
+
+TEST(QuestionBank, RandomIdsStayWithinOneToM)
+{
+    const float largest = std::nextafter(1.0f, 0.0f);
+    EXPECT_EQ(RandomId(largest, 159), 159);
+    EXPECT_EQ(RandomId(largest, 33), 33);
+    EXPECT_EQ(RandomId(0.0f, 159), 1);
+    EXPECT_EQ(RandomId(1.0f, 159), 159) << "a faulty source never yields M + 1";
+    EXPECT_EQ(RandomId(-0.5f, 33), 1);
+
+    BankFixture f;
+    Bank b(f.File());
+    b.bank.OpenQuestionBank();
+    b.random.Push(largest);
+    ASSERT_TRUE(b.bank.DrawFirstQuestion());
+    EXPECT_EQ(b.session.QuestionId, 159);
+}
+
+TEST(QuestionBank, UnusableFilesAreReportedWithTheirPlace)
+{
+    {
+        Bank b("/nonexistent/folder/wending.bin");
+        b.bank.OpenQuestionBank();
+        EXPECT_EQ(b.bank.ProblemKind(), QuestionBank::Problem::Missing);
+        EXPECT_TRUE(b.bank.ProblemText().contains(QStringLiteral("/nonexistent/folder/wending.bin")));
+        EXPECT_EQ(b.session.QuestionCount, 159) << "the open goes on past a failing step";
+        EXPECT_FALSE(b.bank.DrawFirstQuestion());
+        EXPECT_FALSE(b.bank.DrawNextQuestion());
+        EXPECT_FALSE(b.bank.DrawEasyQuestion());
+    }
+    BankFixture f;
+    {
+        std::FILE* out = std::fopen(f.File().c_str(), "wb");
+        std::fputs("this is not a database, just some text that is long enough to look like a header", out);
+        std::fclose(out);
+        Bank b(f.File());
+        b.bank.OpenQuestionBank();
+        EXPECT_EQ(b.bank.ProblemKind(), QuestionBank::Problem::Unreadable);
+        EXPECT_TRUE(b.bank.ProblemText().contains(QString::fromStdString(f.File().string())));
+        EXPECT_FALSE(b.bank.DrawNextQuestion());
+    }
+}
+
+TEST(QuestionBank, FilesWithTheWrongContentAreUnusable)
+{
+    const char* spoilers[] = {
+        "drop table easy",
+        "delete from question where id=77",
+        "alter table question rename column providers to author",
+        "update easy set id=40 where id=33",
+    };
+    for (const char* sql : spoilers) {
+        BankFixture f;
+        f.Sql(sql);
+        Bank b(f.File());
+        b.bank.OpenQuestionBank();
+        EXPECT_EQ(b.bank.ProblemKind(), QuestionBank::Problem::WrongContent) << sql;
+        EXPECT_FALSE(b.bank.ProblemText().isEmpty());
+    }
+}
+
+TEST(QuestionBank, ADrawThatCannotDeliverChangesNothing)
+{
+    BankFixture f;
+    Bank b(f.File());
+    b.bank.OpenQuestionBank();
+    b.random.Push(RFor(5, 159));
+    ASSERT_TRUE(b.bank.DrawNextQuestion());
+    const auto before = b.session.CorrectAnswer;
+
+    f.Sql("delete from question where id=9"); // the file changes under the running game
+    b.random.Push(RFor(9, 159));
+    EXPECT_FALSE(b.bank.DrawFirstQuestion());
+    EXPECT_FALSE(b.bank.DrawError().isEmpty());
+    EXPECT_EQ(b.session.QuestionId, 5);
+    EXPECT_EQ(b.session.CorrectAnswer, before);
+
+    f.Sql("drop table easy");
+    EXPECT_FALSE(b.bank.DrawEasyQuestion());
+    EXPECT_EQ(b.session.QuestionId, 5);
+}
+
+TEST(QuestionBank, ADrawGivesUpAfterBoundedTries)
+{
+    BankFixture f;
+    Bank b(f.File());
+    b.bank.OpenQuestionBank();
+    b.random.Push(RFor(1, 159));
+    ASSERT_TRUE(b.bank.DrawNextQuestion());
+    b.random.Push(RFor(1, 159)); // a stuck source keeps naming the played row
+    b.sent.clear();
+    EXPECT_FALSE(b.bank.DrawNextQuestion());
+    EXPECT_TRUE(b.bank.DrawError().contains(QStringLiteral("tries")));
+    EXPECT_EQ(b.sent.size(), static_cast<std::size_t>(QuestionBank::kMaxTries) + 1);
+}
+
+TEST(QuestionBank, ASecondCopyOfTheGameWaitsForTheFileInsteadOfFailing)
+{
+    BankFixture f;
+    Bank first(f.File());
+    Bank second(f.File());
+    first.bank.OpenQuestionBank();
+    second.bank.OpenQuestionBank();
+
+    // The other copy holds a write lock for a moment.
+    sqlite3* other = nullptr;
+    sqlite3_open(f.File().c_str(), &other);
+    ASSERT_EQ(sqlite3_exec(other, "begin immediate; update question set played=0 where id=1", nullptr, nullptr, nullptr), SQLITE_OK);
+    std::thread release([other] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        sqlite3_exec(other, "commit", nullptr, nullptr, nullptr);
+    });
+    second.random.Push(RFor(20, 159));
+    auto q = second.bank.DrawNextQuestion();
+    release.join();
+    sqlite3_close(other);
+    ASSERT_TRUE(q);
+    EXPECT_EQ(f.Number("select played from question where id=20"), 1);
+}
+
+// The game installed into a folder the player cannot write: it plays normally,
+// keeps the marks for the run and never changes the file.
+TEST(QuestionBank, AReadOnlyFilePlaysWithMarksInMemory)
+{
+    BankFixture f;
+    f.Sql("update question set played=1 where id<=5");
+    struct stat before {};
+    ASSERT_EQ(::stat(f.File().c_str(), &before), 0);
+    ASSERT_EQ(::chmod(f.File().c_str(), 0444), 0);
+    ASSERT_EQ(::chmod(f.Folder().c_str(), 0555), 0);
+
+    // Root may write anything, so the check runs as an unprivileged user then.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::getuid() == 0 && ::setresgid(65534, 65534, 65534) + ::setresuid(65534, 65534, 65534) != 0) ::_exit(10);
+        Module1 session;
+        ScriptedRandom random;
+        QuestionBank bank(session, random, f.File());
+        bank.OpenQuestionBank();
+        if (!bank.Usable() || !bank.DbConnection().InMemoryCopy()) ::_exit(11);
+        for (int id = 1; id <= 149; ++id) {
+            random.Push(RFor(id, 159));
+            auto q = bank.DrawNextQuestion();
+            if (!q || q->id != id) ::_exit(12); // marks cleared at the start, kept after each draw
+        }
+        random.Push(RFor(1, 159));
+        if (!bank.DrawNextQuestion()) ::_exit(13);
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ::chmod(f.Folder().c_str(), 0755);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+
+    struct stat after {};
+    ASSERT_EQ(::stat(f.File().c_str(), &after), 0);
+    EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
+    EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+    EXPECT_EQ(f.Number("select count(*) from question where played=1"), 5) << "the file is never changed";
+}

@@ -1,0 +1,24 @@
+#pragma once
+// Validation of a question file: what the game needs from it, and the answer
+// rules the help screen gives the player (letters lowercase, numbers without units).
+#include <filesystem>
+#include <vector>
+
+#include <QString>
+
+namespace wd::bank {
+
+struct Problem {
+    QString table; // "question", "easy", or empty for the file as a whole
+    long long id = 0;
+    QString text;
+};
+
+std::vector<Problem> CheckBank(const std::filesystem::path& file);
+
+// The answer rules alone, for one answer; empty when the answer is fine.
+std::vector<QString> AnswerRuleProblems(const QString& answer);
+
+QString Format(const Problem& p);
+
+} // namespace wd::bank
