@@ -1,0 +1,36 @@
+#pragma once
+// The animation panel a screen holds: a hidden movie player whose sound the
+// player hears. The screens use one operation, SetMovie.
+#include <memory>
+
+#include <QObject>
+#include <QString>
+
+namespace wd {
+
+class AnimationPanel : public QObject {
+    Q_OBJECT
+public:
+    // Play off runs only the first frame of a movie (its sounds still start);
+    // play on runs the whole timeline. Both loop back to the first frame.
+    enum class Play { Off, On };
+
+    explicit AnimationPanel(Play play, QObject* parent = nullptr);
+    ~AnimationPanel() override;
+
+    // A full path loads that movie in place of the current one; an empty path
+    // stops and removes the current movie. Returns at once; a missing or broken
+    // file leaves the panel silent and raises nothing.
+    void SetMovie(const QString& path);
+    // The path last given to SetMovie.
+    const QString& Movie() const { return movie_; }
+    Play PlayMode() const { return play_; }
+
+private:
+    struct Impl;
+    Play play_;
+    QString movie_;
+    std::unique_ptr<Impl> impl_;
+};
+
+} // namespace wd
