@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 
 #include <QTemporaryDir>
@@ -20,9 +21,9 @@ std::filesystem::path g_sample;
 struct Setup {
     Setup(const char* table, int played)
     {
-        copy = dir.filePath(QStringLiteral("wending.bin")).toStdString();
         std::filesystem::copy_file(g_sample, copy);
         bank.OpenQuestionBank();
+        if (!bank.Usable()) throw std::runtime_error(bank.ProblemText().toStdString());
         Mark(table, played);
     }
     void Mark(const char* table, int played)
@@ -31,7 +32,7 @@ struct Setup {
         bank.DbConnection().Execute(std::string("update ") + table + " set played=1 where id<=" + std::to_string(played));
     }
     QTemporaryDir dir;
-    std::filesystem::path copy;
+    std::filesystem::path copy{dir.filePath(QStringLiteral("wending.bin")).toStdString()};
     wd::Module1 session;
     wd::ClockSeededRandom random;
     wd::QuestionBank bank{session, random, copy};
@@ -42,6 +43,7 @@ void BM_DrawNextQuestion_149of159Played(benchmark::State& state)
     Setup s("question", 149);
     for (auto _ : state) {
         auto q = s.bank.DrawNextQuestion();
+        if (!q) state.SkipWithError("draw failed");
         benchmark::DoNotOptimize(q);
         state.PauseTiming();
         s.Mark("question", 149); // back to 149 marked, not the reset that 150 would bring
@@ -55,6 +57,7 @@ void BM_DrawEasyQuestion_28of33Played(benchmark::State& state)
     Setup s("easy", 28);
     for (auto _ : state) {
         auto q = s.bank.DrawEasyQuestion();
+        if (!q) state.SkipWithError("draw failed");
         benchmark::DoNotOptimize(q);
         state.PauseTiming();
         s.Mark("easy", 28);
