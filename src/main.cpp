@@ -1,10 +1,13 @@
 #include <QApplication>
-#include <QLabel>
+
+#include "screens/Game.h"
+#include "ui/Translations.h"
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QLabel placeholder(QStringLiteral("问鼎五关"));
-    placeholder.show();
+    wd::InstallQtTranslations();
+    wd::Game game;
+    game.Start(wd::ScreenId::FrmHelp); // until the start screen lands
     return app.exec();
 }

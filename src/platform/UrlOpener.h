@@ -1,5 +1,6 @@
 #pragma once
-// Opening a page of the fan site in the player's default browser.
+// Opening a page of the fan site in the player's default browser. Screens go
+// through this seam; tests record the addresses instead.
 #include <functional>
 
 #include <QObject>
@@ -7,13 +8,13 @@
 
 namespace wd {
 
-class WebPageLauncher {
+class UrlOpener {
 public:
-    virtual ~WebPageLauncher() = default;
+    virtual ~UrlOpener() = default;
     // Hands the address to the default browser. False when no browser could be
     // started at once; a failure the desktop reports only later reaches the
     // callback given to SetFailureHandler.
-    virtual bool OpenPageInBrowser(const QString& address) = 0;
+    virtual bool Open(const QString& address) = 0;
     void SetFailureHandler(std::function<void(const QString& address)> handler) { failed_ = std::move(handler); }
 
 protected:
@@ -28,10 +29,10 @@ private:
 
 // The desktop's way: Qt's desktop services (the XDG default handler or the
 // desktop portal); where the platform has no such service, xdg-open itself.
-class DesktopWebPageLauncher final : public QObject, public WebPageLauncher {
+class DesktopUrlOpener final : public QObject, public UrlOpener {
 public:
-    explicit DesktopWebPageLauncher(QObject* parent = nullptr) : QObject(parent) {}
-    bool OpenPageInBrowser(const QString& address) override;
+    explicit DesktopUrlOpener(QObject* parent = nullptr) : QObject(parent) {}
+    bool Open(const QString& address) override;
 };
 
 } // namespace wd

@@ -1,4 +1,4 @@
-#include "platform/WebPageLauncher.h"
+#include "platform/UrlOpener.h"
 
 #include <QDesktopServices>
 #include <QGuiApplication>
@@ -7,7 +7,7 @@
 
 namespace wd {
 
-bool DesktopWebPageLauncher::OpenPageInBrowser(const QString& address)
+bool DesktopUrlOpener::Open(const QString& address)
 {
     const QUrl url(address, QUrl::StrictMode);
     if (!url.isValid() || url.scheme() != QStringLiteral("http")) return false;

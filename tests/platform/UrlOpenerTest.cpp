@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "platform/WebPageLauncher.h"
+#include "platform/UrlOpener.h"
 
 using namespace wd;
 
@@ -72,34 +72,34 @@ private:
 
 } // namespace
 
-TEST(WebPageLauncher, TheDefaultBrowserReceivesTheExactAddressEachTime)
+TEST(UrlOpener, TheDefaultBrowserReceivesTheExactAddressEachTime)
 {
     FakeBrowser browser;
     ASSERT_TRUE(browser.Registered());
-    DesktopWebPageLauncher launcher;
+    DesktopUrlOpener launcher;
     int failures = 0;
     launcher.SetFailureHandler([&](const QString&) { ++failures; });
 
     const QString address = QStringLiteral("http://www.xinglan.example/asp/wending/saveresult.asp?userid=%E5%8F%B6"
                                            "&passwd=a%26b%3D%23&playercash=120000&provider=Kessa&providercash=5000");
-    ASSERT_TRUE(launcher.OpenPageInBrowser(address));
-    ASSERT_TRUE(launcher.OpenPageInBrowser(address)); // every click launches again
+    ASSERT_TRUE(launcher.Open(address));
+    ASSERT_TRUE(launcher.Open(address)); // every click launches again
     QTRY_COMPARE_WITH_TIMEOUT(browser.Arrived(), address + QStringLiteral("\n") + address + QStringLiteral("\n"), 10000);
     EXPECT_EQ(failures, 0);
 }
 
-TEST(WebPageLauncher, NoBrowserIsReportedNotHidden)
+TEST(UrlOpener, NoBrowserIsReportedNotHidden)
 {
     FakeBrowser browser; // a private, empty desktop…
     browser.Set("DISPLAY", QString());            // …with no display for a graphical browser
     browser.Set("BROWSER", QStringLiteral("false")); // and no other browser that starts
-    DesktopWebPageLauncher launcher;
+    DesktopUrlOpener launcher;
     QString failed;
     launcher.SetFailureHandler([&](const QString& a) { failed = a; });
     const QString address = QStringLiteral("http://www.xinglan.example/");
-    launcher.OpenPageInBrowser(address);
+    launcher.Open(address);
     QTRY_COMPARE_WITH_TIMEOUT(failed, address, 10000);
     EXPECT_TRUE(browser.Arrived().isEmpty());
 
-    EXPECT_FALSE(launcher.OpenPageInBrowser(QStringLiteral("not an address"))) << "nothing to open";
+    EXPECT_FALSE(launcher.Open(QStringLiteral("not an address"))) << "nothing to open";
 }

@@ -1,0 +1,28 @@
+#pragma once
+// FrmHelp: the rules of the game as the player reads them. A fixed model of the
+// quiz screen's level board above, and below it the rules page or, laid over
+// it, the examples page. Every way of closing it unloads it.
+#include "ui/Screen.h"
+
+namespace wd {
+
+class FrmHelp final : public Screen {
+    Q_OBJECT
+public:
+    static constexpr ScreenId kId = ScreenId::FrmHelp;
+    explicit FrmHelp(Screens& screens);
+
+    // The two pages as the load step writes them, paragraphs joined by carriage returns.
+    static QString RulesPage();
+    static QString ExamplesPage();
+    static QString WindowCaption();
+
+    void Command2_Click(); // "例如" / "看完": switch pages
+    void Command1_Click(); // "退出"
+
+protected:
+    void Form_Load() override;
+    void Form_CloseBox() override;
+};
+
+} // namespace wd

@@ -1,0 +1,234 @@
+#include "ui/Controls.h"
+
+#include <QFontMetrics>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QProxyStyle>
+
+#include "ui/Captions.h"
+
+namespace wd {
+
+namespace {
+
+// The style of masked boxes: "*" for every character, shown at once.
+class MaskStyle final : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override
+    {
+        if (hint == SH_LineEdit_PasswordCharacter) return u'*';
+        if (hint == SH_LineEdit_PasswordMaskDelay) return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+} // namespace
+
+// ---- Label ------------------------------------------------------------------
+
+Label::Label(QWidget* parent) : QLabel(parent)
+{
+    setTextFormat(Qt::PlainText);
+    setAutoFillBackground(true);
+    setFocusPolicy(Qt::NoFocus);
+    setMargin(0);
+    setIndent(0);
+    setMouseTracking(true);
+    setWordWrap(true);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+void Label::SetCaption(const QString& caption)
+{
+    caption_ = caption;
+    setText(DisplayLines(caption));
+    setAccessibleName(text());
+    Fit();
+}
+
+void Label::SetForeColor(const QColor& colour)
+{
+    QPalette p = palette();
+    p.setColor(QPalette::WindowText, colour);
+    setPalette(p);
+}
+
+void Label::SetBackColor(const QColor& colour)
+{
+    QPalette p = palette();
+    p.setColor(QPalette::Window, colour);
+    setPalette(p);
+}
+
+QColor Label::ForeColor() const { return palette().color(QPalette::WindowText); }
+QColor Label::BackColor() const { return palette().color(QPalette::Window); }
+
+void Label::SetBold(bool bold)
+{
+    QFont f = font();
+    f.setBold(bold);
+    setFont(f); // changeEvent refits
+}
+
+void Label::SetCentred(bool centred)
+{
+    setAlignment((centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
+}
+
+void Label::SetFitsText(bool fits)
+{
+    fitsText_ = fits;
+    setWordWrap(!fits);
+    Fit();
+}
+
+void Label::SetLink(bool link) { link_ = link; }
+
+void Label::SetLinkHot(bool hot)
+{
+    if (!link_) return;
+    SetForeColor(ToQColor(hot ? Colour::Red : Colour::LinkBlue));
+    if (Bold() != hot) SetBold(hot);
+}
+
+void Label::Fit()
+{
+    if (!fitsText_) return;
+    // Measured the way the text is drawn, so the box holds it exactly.
+    const QFontMetrics fm(font());
+    const QSize size = fm.boundingRect(QRect(0, 0, 100000, 100000), Qt::AlignLeft | Qt::AlignTop, text()).size();
+    resize(size.width(), std::max(size.height(), fm.height()));
+}
+
+void Label::mouseMoveEvent(QMouseEvent* event)
+{
+    if (link_) SetLinkHot(true);
+    event->accept();
+    emit MouseMoved();
+}
+
+void Label::mousePressEvent(QMouseEvent* event)
+{
+    pressed_ = event->button() == Qt::LeftButton;
+    event->accept();
+}
+
+void Label::mouseReleaseEvent(QMouseEvent* event)
+{
+    const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    pressed_ = false;
+    event->accept();
+    if (click && isEnabled()) emit Clicked();
+}
+
+void Label::changeEvent(QEvent* event)
+{
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::FontChange) Fit();
+}
+
+// ---- Button -----------------------------------------------------------------
+
+Button::Button(QWidget* parent) : QPushButton(parent)
+{
+    setAutoDefault(true); // Enter presses the button that has the focus
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+// ---- TextBox ----------------------------------------------------------------
+
+TextBox::TextBox(QWidget* parent) : QLineEdit(parent)
+{
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void TextBox::SetMasked(bool masked)
+{
+    if (masked) {
+        auto* style = new MaskStyle; // owned by this box through the parent link
+        style->setParent(this);
+        setStyle(style);
+        setEchoMode(QLineEdit::Password);
+    } else {
+        setEchoMode(QLineEdit::Normal);
+    }
+    setAttribute(Qt::WA_InputMethodEnabled, !masked);
+}
+
+// ---- Frame ------------------------------------------------------------------
+
+Frame::Frame(QWidget* parent) : QFrame(parent)
+{
+    setFrameShape(QFrame::NoFrame);
+    setFocusPolicy(Qt::NoFocus);
+    setAutoFillBackground(false);
+}
+
+void Frame::SetCaption(const QString& caption)
+{
+    caption_ = caption;
+    setAccessibleName(DisplayLines(caption));
+    update();
+}
+
+void Frame::SetForeColor(const QColor& colour)
+{
+    fore_ = colour;
+    update();
+}
+
+void Frame::SetBackColor(const QColor& colour)
+{
+    back_ = colour;
+    update();
+}
+
+void Frame::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    const QColor back = back_.isValid() ? back_ : palette().color(QPalette::Window);
+    p.fillRect(rect(), back);
+
+    // The border runs through the middle of the caption's line, whether or not
+    // there is a caption, so that captioned and plain frames line up.
+    const QFontMetrics fm(font());
+    const int y = fm.height() / 2;
+    const QRect box(0, y, width() - 2, height() - y - 2);
+    p.setPen(palette().color(QPalette::Dark));
+    p.drawRect(box);
+    p.setPen(palette().color(QPalette::Light));
+    p.drawRect(box.translated(1, 1));
+
+    if (!caption_.isEmpty()) {
+        const QString text = DisplayLines(caption_);
+        const int x = 8;
+        const int w = fm.horizontalAdvance(text) + 4;
+        p.fillRect(QRect(x - 2, 0, w, fm.height()), back);
+        p.setPen(fore_.isValid() ? fore_ : palette().color(QPalette::WindowText));
+        p.drawText(QRect(x, 0, w, fm.height()), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    }
+}
+
+// ---- Shape ------------------------------------------------------------------
+
+Shape::Shape(QWidget* parent) : QWidget(parent)
+{
+    setFocusPolicy(Qt::NoFocus);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void Shape::SetBorderColor(const QColor& colour)
+{
+    border_ = colour;
+    update();
+}
+
+void Shape::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setPen(border_);
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+} // namespace wd

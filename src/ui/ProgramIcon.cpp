@@ -1,0 +1,17 @@
+#include "ui/ProgramIcon.h"
+
+#include <QPixmap>
+
+#include "ui/ProgramIcon.xpm"
+
+namespace wd {
+
+QIcon ProgramIcon()
+{
+    QIcon icon;
+    icon.addPixmap(QPixmap(kIcon32));
+    icon.addPixmap(QPixmap(kIcon16));
+    return icon;
+}
+
+} // namespace wd

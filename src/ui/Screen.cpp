@@ -1,0 +1,74 @@
+#include "ui/Screen.h"
+
+#include <QCloseEvent>
+#include <QHideEvent>
+#include <QMouseEvent>
+#include <QShowEvent>
+
+#include "ui/ProgramIcon.h"
+#include "ui/Screens.h"
+
+namespace wd {
+
+namespace {
+
+constexpr Qt::WindowFlags kWindowFlags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                                       | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
+                                       | Qt::MSWindowsFixedSizeDialogHint;
+
+} // namespace
+
+Screen::Screen(Screens& screens, ScreenId id, const WindowLayout& layout)
+    : QWidget(nullptr, kWindowFlags), screens_(screens), id_(id), controls_(*this, layout)
+{
+    setWindowTitle(layout.caption);
+    setWindowIcon(ProgramIcon());
+    setFixedSize(TwipsToPixels(layout.width), TwipsToPixels(layout.height));
+    setFont(GameFont(layout.font));
+    QPalette p = palette();
+    p.setColor(QPalette::Window, ToQColor(layout.back));
+    setPalette(p);
+    setAutoFillBackground(true);
+    setMouseTracking(true); // the free surface turns link labels back
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    for (Label* link : controls_.Links()) link->SetLinkHot(false);
+}
+
+Screen::~Screen() = default;
+
+const Services& Screen::services() const { return screens_.services(); }
+
+void Screen::Form_CloseBox() { screens_.Unload(id_); }
+
+void Screen::closeEvent(QCloseEvent* event)
+{
+    // The close box never closes a window by itself; the screen decides.
+    event->ignore();
+    if (screens_.Ending()) return;
+    Form_CloseBox();
+}
+
+void Screen::mouseMoveEvent(QMouseEvent* event)
+{
+    for (Label* link : controls_.Links()) link->SetLinkHot(false);
+    event->accept();
+}
+
+void Screen::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    QWidget* focus = focusWidget();
+    const bool focusUsable = focus && focus->isVisible() && focus->isEnabled()
+                          && focus->focusPolicy() != Qt::NoFocus;
+    if (!focusUsable) {
+        if (QWidget* first = controls_.FirstFocusable()) first->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void Screen::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    if (!event->spontaneous()) screens_.NoteHidden(*this);
+}
+
+} // namespace wd

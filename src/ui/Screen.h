@@ -1,0 +1,57 @@
+#pragma once
+// A screen: one fixed-size game window built from its layout table. A screen
+// class derives from Screen, passes its table to the constructor, reaches its
+// controls by name (label("Lblque", 3)) and overrides the steps it needs:
+//   Form_Load      runs once after the window is built, before it is first shown
+//   Form_Unload    runs when the window is unloaded (not when the program ends)
+//   Form_CloseBox  runs when the player clicks the close box (default: unload)
+// Screens are made, shown, hidden and unloaded through Screens only.
+#include <QWidget>
+
+#include "ui/ControlSet.h"
+#include "ui/Layout.h"
+#include "ui/ScreenId.h"
+
+namespace wd {
+
+class Screens;
+struct Services;
+
+class Screen : public QWidget {
+    Q_OBJECT
+public:
+    Screen(Screens& screens, ScreenId id, const WindowLayout& layout);
+    ~Screen() override;
+
+    ScreenId Id() const { return id_; }
+    Screens& screens() const { return screens_; }
+    const Services& services() const;
+
+    Label* label(const char* name, int index = kNoIndex) const { return controls_.label(name, index); }
+    Button* button(const char* name, int index = kNoIndex) const { return controls_.button(name, index); }
+    TextBox* edit(const char* name, int index = kNoIndex) const { return controls_.edit(name, index); }
+    Frame* frame(const char* name, int index = kNoIndex) const { return controls_.frame(name, index); }
+    Shape* shape(const char* name, int index = kNoIndex) const { return controls_.shape(name, index); }
+    QTimer* timer(const char* name, int index = kNoIndex) const { return controls_.timer(name, index); }
+    AnimationPanel* movie(const char* name, int index = kNoIndex) const { return controls_.movie(name, index); }
+    const ControlSet& controls() const { return controls_; }
+
+protected:
+    virtual void Form_Load() {}
+    virtual void Form_Unload() {}
+    virtual void Form_CloseBox();
+
+    void closeEvent(QCloseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    friend class Screens;
+
+    Screens& screens_;
+    ScreenId id_;
+    ControlSet controls_;
+};
+
+} // namespace wd

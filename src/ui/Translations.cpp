@@ -1,0 +1,23 @@
+#include "ui/Translations.h"
+
+#include <memory>
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+namespace wd {
+
+bool InstallQtTranslations(const QLocale& locale)
+{
+    auto* app = QCoreApplication::instance();
+    if (!app) return false;
+    auto translator = std::make_unique<QTranslator>();
+    if (!translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    translator->setParent(app); // the application owns it from here
+    return QCoreApplication::installTranslator(translator.release());
+}
+
+} // namespace wd
