@@ -9,6 +9,12 @@ QString site::PageAddress(const char* path)
     return QStringLiteral("http://") + QString::fromLatin1(kHost) + QString::fromLatin1(path);
 }
 
+QString site::Credits()
+{
+    return QStringLiteral("本游戏由%1制作　网址: %2\r如有问题请写信给 %3")
+        .arg(QString::fromUtf16(kName), HomeAddress(), QString::fromLatin1(kContact));
+}
+
 QString EncodeQueryValue(const QString& value)
 {
     static const char* const kHex = "0123456789ABCDEF";

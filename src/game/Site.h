@@ -15,5 +15,7 @@ inline constexpr char kScorePath[] = "/asp/wending/saveresult.asp";
 QString PageAddress(const char* path);
 inline QString HomeAddress() { return PageAddress(kHomePath); }
 inline QString RegisterAddress() { return PageAddress(kRegisterPath); }
+// The two lines of credits at the foot of the start and quiz screens.
+QString Credits();
 
 } // namespace wd::site
