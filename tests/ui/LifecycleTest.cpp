@@ -1,0 +1,170 @@
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+
+#include "ProbeScreen.h"
+#include "fakes/ScreenRig.h"
+#include "ui/Screens.h"
+
+using namespace wd;
+using namespace wd::test;
+
+namespace {
+
+constexpr ScreenId kFirst = ScreenId::FrmStart;
+constexpr ScreenId kDialog = ScreenId::FrmExplosion;
+constexpr ScreenId kNext = ScreenId::FrmSaveMoney;
+
+class Lifecycle : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ProbeScreen::RegisterAs(rig.screens, kFirst, first);
+        ProbeScreen::RegisterAs(rig.screens, kDialog, dialog);
+        ProbeScreen::RegisterAs(rig.screens, kNext, next);
+    }
+    ProbeScreen& Probe(ScreenId id) { return *static_cast<ProbeScreen*>(rig.screens.Loaded(id)); }
+    // Fails the test rather than hang if a modal loop is never left.
+    void Guard(int ms = 5000)
+    {
+        QTimer::singleShot(ms, &rig.screens, [this] {
+            ADD_FAILURE() << "modal loop not left in time";
+            rig.screens.EndProgram();
+        });
+    }
+
+    ScreenRig rig;
+    ProbeLog first, dialog, next;
+};
+
+} // namespace
+
+TEST_F(Lifecycle, HideKeepsStateAndShowDoesNotLoadAgain)
+{
+    rig.screens.Show(kFirst);
+    Probe(kFirst).label("LblHidden")->show();
+    Probe(kFirst).edit("TxtUserId")->setText(QStringLiteral("kessa"));
+    rig.screens.Hide(kFirst);
+    EXPECT_EQ(rig.screens.State(kFirst), ScreenState::Hidden);
+    rig.screens.Show(kFirst);
+    EXPECT_EQ(rig.screens.State(kFirst), ScreenState::Shown);
+    EXPECT_TRUE(Probe(kFirst).label("LblHidden")->isVisible());
+    EXPECT_EQ(Probe(kFirst).edit("TxtUserId")->text(), QStringLiteral("kessa"));
+    EXPECT_EQ(first.loads, 1);
+    EXPECT_EQ(first.unloads, 0);
+}
+
+TEST_F(Lifecycle, UnloadRunsTheUnloadStepAndShowingAgainRebuildsFromTheTable)
+{
+    rig.screens.Show(kNext); // keeps a window up
+    rig.screens.Show(kFirst);
+    Probe(kFirst).label("LblHidden")->show();
+    Probe(kFirst).button("CmdEasy")->setEnabled(true);
+    Probe(kFirst).label("LblBox")->SetCaption(QStringLiteral("99"));
+    rig.screens.Unload(kFirst);
+    EXPECT_EQ(rig.screens.State(kFirst), ScreenState::NotLoaded);
+    EXPECT_EQ(first.unloads, 1);
+
+    rig.screens.Show(kFirst);
+    EXPECT_EQ(first.loads, 2);
+    EXPECT_FALSE(Probe(kFirst).label("LblHidden")->isVisible());
+    EXPECT_FALSE(Probe(kFirst).button("CmdEasy")->isEnabled());
+    EXPECT_EQ(Probe(kFirst).label("LblBox")->Caption(), QStringLiteral("0"));
+    EXPECT_EQ(rig.programEnds, 0);
+}
+
+TEST_F(Lifecycle, ModalShowReturnsWhenTheDialogUnloadsItselfWhileTimersTick)
+{
+    rig.screens.Show(kFirst);
+    QTimer* timer = Probe(kFirst).timer("Timer1");
+    int ticks = 0;
+    QObject::connect(timer, &QTimer::timeout, [&] { ++ticks; });
+    timer->start();
+
+    bool blocked = false;
+    QTimer::singleShot(100, &rig.screens, [&] {
+        blocked = QGuiApplication::modalWindow() == Probe(kDialog).windowHandle();
+        Probe(kDialog).close(); // the close box: unload by default
+    });
+    Guard();
+    rig.screens.ShowModal(kDialog);
+
+    EXPECT_TRUE(blocked) << "the dialog was not modal";
+    EXPECT_EQ(rig.screens.State(kDialog), ScreenState::NotLoaded);
+    EXPECT_EQ(dialog.closeBoxes, 1);
+    EXPECT_EQ(dialog.unloads, 1);
+    EXPECT_GT(ticks, 2) << "the caller's timer stopped during the modal show";
+    EXPECT_EQ(rig.programEnds, 0);
+}
+
+TEST_F(Lifecycle, ModalShowReturnsWhenTheDialogHides)
+{
+    rig.screens.Show(kFirst);
+    QTimer::singleShot(50, &rig.screens, [&] { rig.screens.Hide(kDialog); });
+    Guard();
+    rig.screens.ShowModal(kDialog);
+    EXPECT_EQ(rig.screens.State(kDialog), ScreenState::Hidden);
+    EXPECT_EQ(dialog.unloads, 0);
+}
+
+TEST_F(Lifecycle, HandlerThatUnloadsItsOwnScreenGoesOnSafely)
+{
+    // The explosion game's way out: unload itself, then open the next screen
+    // modally, then carry on in the same handler.
+    rig.screens.Show(kFirst);
+    bool handlerFinished = false;
+    QPointer<Screen> dialogWindow;
+    QTimer::singleShot(50, &rig.screens, [&] {
+        ProbeScreen& self = Probe(kDialog);
+        dialogWindow = &self;
+        QObject::connect(self.button("Cmdquit"), &QPushButton::clicked, &self, [&, s = &self] {
+            rig.screens.Unload(kDialog);
+            QTimer::singleShot(50, &rig.screens, [&] { rig.screens.Unload(kNext); });
+            rig.screens.ShowModal(kNext);
+            // Still here, and the window is still ours to touch.
+            s->label("LblBox")->SetCaption(QStringLiteral("after"));
+            handlerFinished = dialogWindow != nullptr;
+        });
+        self.button("Cmdquit")->click();
+    });
+    Guard();
+    rig.screens.ShowModal(kDialog);
+
+    EXPECT_TRUE(handlerFinished);
+    EXPECT_EQ(dialog.unloads, 1);
+    EXPECT_EQ(next.unloads, 1);
+    EXPECT_EQ(rig.screens.State(kDialog), ScreenState::NotLoaded);
+    ScreenRig::WaitUntil([&] { return dialogWindow.isNull(); }, 1000);
+    EXPECT_TRUE(dialogWindow.isNull()) << "the unloaded window was never deleted";
+}
+
+TEST_F(Lifecycle, EndProgramLeavesModalLoopsAndRunsNoUnloadStep)
+{
+    rig.screens.Show(kFirst);
+    QTimer::singleShot(50, &rig.screens, [&] { rig.screens.EndProgram(); });
+    Guard();
+    rig.screens.ShowModal(kDialog);
+    EXPECT_EQ(rig.programEnds, 1);
+    EXPECT_EQ(rig.screens.State(kFirst), ScreenState::Hidden);
+    EXPECT_EQ(rig.screens.State(kDialog), ScreenState::Hidden);
+    EXPECT_EQ(first.unloads + dialog.unloads, 0);
+    rig.screens.Show(kNext);
+    EXPECT_EQ(rig.screens.State(kNext), ScreenState::NotLoaded) << "nothing starts after the end";
+}
+
+TEST_F(Lifecycle, NoProgramRunsOnWithoutAVisibleWindow)
+{
+    rig.screens.Show(kFirst);
+    rig.screens.Show(kNext);
+    rig.screens.Hide(kFirst);             // a hand-over: hide one ...
+    rig.screens.Show(kFirst);             // ... show it again in the same handler
+    rig.screens.Unload(kNext);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(rig.programEnds, 0);
+
+    Probe(kFirst).close(); // close box of the last window
+    EXPECT_TRUE(ScreenRig::WaitUntil([&] { return rig.programEnds == 1; }, 1000));
+}

@@ -1,0 +1,102 @@
+// screenshot: renders one screen of the game in one state to a PNG file,
+// offscreen. A developer tool for checking layouts and for the README.
+//
+//   screenshot SCREEN STATE OUT.png
+//   screenshot --list
+//
+// Each shot is a row of kShots below: a screen, a state name and the steps
+// that bring the freshly shown screen into that state.
+#include <cstdio>
+#include <functional>
+
+#include <QApplication>
+#include <QPixmap>
+
+#include "game/Module1.h"
+#include "game/QuestionBank.h"
+#include "platform/Random.h"
+#include "platform/UrlOpener.h"
+#include "screens/AllScreens.h"
+#include "screens/help/FrmHelp.h"
+#include "ui/Messages.h"
+#include "ui/Screen.h"
+#include "ui/Screens.h"
+
+namespace {
+
+using namespace wd;
+
+// The tool shows no message boxes and opens no pages.
+class QuietMessages final : public MessageBoxes {
+public:
+    Answer Show(MessageId, const QString&) override { return Answer::Ok; }
+    void Notice(const QString&) override {}
+};
+class NoPages final : public UrlOpener {
+public:
+    bool Open(const QString&) override { return true; }
+};
+
+struct Shot {
+    const char* screen;
+    const char* state;
+    ScreenId id;
+    std::function<void(Screens&)> setup;
+};
+
+const Shot kShots[] = {
+    {"help", "rules", ScreenId::FrmHelp, [](Screens&) {}},
+    {"help", "examples", ScreenId::FrmHelp, [](Screens& s) { s.Get<FrmHelp>().Command2_Click(); }},
+};
+
+int Usage()
+{
+    std::fprintf(stderr, "usage: screenshot SCREEN STATE OUT.png\n       screenshot --list\n");
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+
+    if (args.size() == 2 && args[1] == QLatin1String("--list")) {
+        for (const Shot& shot : kShots) std::printf("%s %s\n", shot.screen, shot.state);
+        return 0;
+    }
+    if (args.size() != 4) return Usage();
+
+    const Shot* chosen = nullptr;
+    for (const Shot& shot : kShots)
+        if (args[1] == QLatin1String(shot.screen) && args[2] == QLatin1String(shot.state)) chosen = &shot;
+    if (!chosen) {
+        std::fprintf(stderr, "screenshot: no state \"%s\" of screen \"%s\" (see --list)\n",
+                     qPrintable(args[2]), qPrintable(args[1]));
+        return 2;
+    }
+
+    Module1 session;
+    ClockSeededRandom random;
+    QuestionBank bank(session, random, "wending.bin"); // never opened
+    QuietMessages messages;
+    NoPages pages;
+    Screens screens(Services{session, bank, messages, random, pages}, [] {});
+    RegisterAllScreens(screens);
+
+    screens.Show(chosen->id);
+    chosen->setup(screens);
+    QApplication::processEvents();
+    Screen* screen = screens.Loaded(chosen->id);
+    if (!screen) {
+        std::fprintf(stderr, "screenshot: the screen is no longer loaded in that state\n");
+        return 1;
+    }
+    if (!screen->grab().save(args[3], "PNG")) {
+        std::fprintf(stderr, "screenshot: cannot write %s\n", qPrintable(args[3]));
+        return 1;
+    }
+    return 0;
+}
