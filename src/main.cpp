@@ -8,6 +8,6 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     wd::InstallQtTranslations();
     wd::Game game;
-    game.Start(wd::ScreenId::FrmHelp); // until the start screen lands
+    game.Start(wd::ScreenId::FrmStart);
     return app.exec();
 }

@@ -16,4 +16,6 @@ std::filesystem::path QuestionFilePath() { return ExecutableFolder() / "wending.
 
 std::filesystem::path MovieFolder() { return ExecutableFolder() / "swf"; }
 
+std::filesystem::path MovieFile(const char* name) { return MovieFolder() / name; }
+
 } // namespace wd

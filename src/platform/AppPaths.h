@@ -8,5 +8,7 @@ namespace wd {
 std::filesystem::path ExecutableFolder();
 std::filesystem::path QuestionFilePath(); // "wending.bin" beside the executable
 std::filesystem::path MovieFolder();      // the folder "swf" beside the executable
+// A movie of the folder "swf" as a full path: MovieFile("1.swf").
+std::filesystem::path MovieFile(const char* name);
 
 } // namespace wd

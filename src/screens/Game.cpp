@@ -4,6 +4,7 @@
 
 #include "platform/AppPaths.h"
 #include "screens/AllScreens.h"
+#include "screens/entry/FrmStart.h"
 #include "ui/ProgramIcon.h"
 #include "ui/Titles.h"
 
@@ -18,6 +19,8 @@ Game::Game()
     // Screens decide when the game is over: a hidden window still counts.
     QApplication::setQuitOnLastWindowClosed(false);
     RegisterAllScreens(screens_);
+    // The desktop may say only later that no browser could be started.
+    urls_.SetFailureHandler([this](const QString& address) { messages_.Notice(PageNotOpenedText(address)); });
 }
 
 void Game::Start(ScreenId first) { screens_.Show(first); }

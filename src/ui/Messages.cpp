@@ -92,4 +92,12 @@ Answer QtMessageBoxes::Show(MessageId id, const QString& answer)
     return pressed == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
 }
 
+void QtMessageBoxes::Notice(const QString& text)
+{
+    QMessageBox box(QMessageBox::Warning, QString::fromUtf16(kApplicationTitle), DisplayLines(text), QMessageBox::Ok,
+                    QApplication::activeWindow());
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    box.exec();
+}
+
 } // namespace wd

@@ -50,6 +50,10 @@ public:
     // Shows the message modally and returns the button pressed; Escape or
     // closing the box count as Cancel (as OK where there is only OK).
     virtual Answer Show(MessageId id, const QString& answer = {}) = 0;
+    // A plain notice outside the game's own messages: something the player must
+    // know to go on (a missing question file, a page no browser could open). Its
+    // text can be selected and copied. OK only, exclamation icon, application title.
+    virtual void Notice(const QString& text) = 0;
 };
 
 // The game's message boxes: system boxes with the system's button texts,
@@ -57,6 +61,7 @@ public:
 class QtMessageBoxes final : public MessageBoxes {
 public:
     Answer Show(MessageId id, const QString& answer = {}) override;
+    void Notice(const QString& text) override;
     // The box Show runs, ready but not shown.
     static std::unique_ptr<QMessageBox> Build(MessageId id, const QString& answer, QWidget* parent);
 };

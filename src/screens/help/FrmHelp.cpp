@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "game/SiteInfo.h"
+#include "game/Site.h"
 #include "ui/Screens.h"
 #include "ui/Titles.h"
 
@@ -137,7 +137,7 @@ FrmHelp::FrmHelp(Screens& screens) : Screen(screens, kId, Layout()) {}
 QString FrmHelp::WindowCaption()
 {
     return QString::fromUtf16(kWindowTitle) + QStringLiteral("--教你玩 ") + QString::fromUtf16(site::kName)
-         + QLatin1Char(' ') + QString::fromUtf16(site::kHomeAddress);
+         + QLatin1Char(' ') + site::HomeAddress();
 }
 
 QString FrmHelp::RulesPage()

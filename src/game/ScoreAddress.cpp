@@ -1,0 +1,46 @@
+#include "game/ScoreAddress.h"
+
+#include "game/Site.h"
+
+namespace wd {
+
+QString site::PageAddress(const char* path)
+{
+    return QStringLiteral("http://") + QString::fromLatin1(kHost) + QString::fromLatin1(path);
+}
+
+QString site::Credits()
+{
+    return QStringLiteral("本游戏由%1制作　网址: %2\r如有问题请写信给 %3")
+        .arg(QString::fromUtf16(kName), HomeAddress(), QString::fromLatin1(kContact));
+}
+
+QString EncodeQueryValue(const QString& value)
+{
+    static const char* const kHex = "0123456789ABCDEF";
+    QString out;
+    for (const char byte : value.toUtf8()) {
+        const auto c = static_cast<unsigned char>(byte);
+        const bool unreserved = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                                c == '-' || c == '.' || c == '_' || c == '~';
+        if (unreserved) {
+            out += QChar(c);
+        } else {
+            out += QChar(u'%');
+            out += QChar(kHex[c >> 4]);
+            out += QChar(kHex[c & 0xF]);
+        }
+    }
+    return out;
+}
+
+QString ScoreUploadAddress(const ScoreUpload& u)
+{
+    return site::PageAddress(site::kScorePath) + QStringLiteral("?userid=") + EncodeQueryValue(u.userId) +
+           QStringLiteral("&passwd=") + EncodeQueryValue(u.password) +
+           QStringLiteral("&playercash=") + EncodeQueryValue(QString::number(u.playerCash)) +
+           QStringLiteral("&provider=") + EncodeQueryValue(u.provider) +
+           QStringLiteral("&providercash=") + EncodeQueryValue(QString::number(u.providerCash));
+}
+
+} // namespace wd

@@ -1,0 +1,140 @@
+#include "screens/entry/FrmStart.h"
+
+#include <QKeyEvent>
+
+#include "game/Module1.h"
+#include "game/QuestionBank.h"
+#include "game/Site.h"
+#include "platform/AppPaths.h"
+#include "platform/UrlOpener.h"
+#include "ui/Messages.h"
+#include "ui/Screens.h"
+#include "ui/Titles.h"
+
+namespace wd {
+
+namespace {
+
+using namespace ctl;
+
+const Row kRows[] = {
+    {.name = "ShockwaveFlash1", .kind = Kind::Movie, .left = 4410, .top = 1515, .width = 285, .height = 240,
+     .flags = Hidden, .tab = 9, .play = AnimationPanel::Play::Off},
+    {.name = "CmdQuit", .kind = Kind::Button, .left = 3420, .top = 1890, .width = 1215, .height = 495,
+     .caption = u"退出游戏", .font = font::S9_75, .tab = 7},
+    {.name = "CmdHelp", .kind = Kind::Button, .left = 225, .top = 1905, .width = 1215, .height = 495,
+     .caption = u"教你玩", .font = font::S9_75, .tab = 4},
+    {.name = "TxtUserId", .kind = Kind::TextBox, .left = 1710, .top = 1440, .width = 1500, .height = 360,
+     .caption = u"glintora", .font = font::S9_75, .maxLength = 20, .tab = 0},
+    {.name = "CmdStart", .kind = Kind::Button, .left = 1575, .top = 1905, .width = 1695, .height = 495,
+     .caption = u"开始接受考验", .font = font::S9_75B, .tab = 1},
+    {.name = "Label3", .kind = Kind::Label, .left = 15, .top = 2835, .width = 4710, .height = 540,
+     .font = font::S9_75, .fore = Colour::Lavender, .back = Colour::Green, .tab = 8},
+    {.name = "Label1", .kind = Kind::Label, .left = 1395, .top = 2550, .width = 1755, .height = 240,
+     .caption = u"到星澜小站升级", .font = font::S9_75, .fore = Colour::LinkBlue, .back = Colour::Green,
+     .flags = Link | FitsText, .tab = 6},
+    {.name = "Label4", .kind = Kind::Label, .left = 3540, .top = 2550, .width = 975, .height = 240,
+     .caption = u"新用户注册", .font = font::S9_75, .fore = Colour::LinkBlue, .back = Colour::Green,
+     .flags = Link | FitsText, .tab = 5},
+    {.name = "Label2", .kind = Kind::Label, .left = 705, .top = 1080, .width = 4125, .height = 285,
+     .caption = u"请输入你在星澜小站注册的用户名:", .font = font::S9_75, .fore = Colour::Yellow,
+     .back = Colour::Green, .tab = 3},
+    {.name = "Lblremark", .kind = Kind::Label, .left = 195, .top = 105, .width = 4425, .height = 645,
+     .caption = u"A", .font = font::S13_5B, .fore = Colour::PaleCyan, .back = Colour::Green, .flags = Centred,
+     .tab = 2},
+};
+
+WindowLayout Layout()
+{
+    return {.caption = QString::fromUtf16(kWindowTitle) + QStringLiteral("--星澜小站"), .width = 4800,
+            .height = 3420, .back = Colour::Green, .rows = kRows};
+}
+
+} // namespace
+
+QString PageNotOpenedText(const QString& address)
+{
+    return QStringLiteral("无法打开网页，请把下面的网址复制到浏览器里：\r%1").arg(address);
+}
+
+void OpenPageInBrowser(const Screen& screen, const QString& address)
+{
+    if (!screen.services().urls.Open(address)) screen.services().messages.Notice(PageNotOpenedText(address));
+}
+
+FrmStart::FrmStart(Screens& screens) : Screen(screens, kId, Layout()) {}
+
+void FrmStart::Form_Load()
+{
+    // Each step runs whatever the one before it managed.
+    services().bank.OpenDatabase();
+    label("Lblremark")->SetCaption(QStringLiteral("问鼎五关\r接受全球澜迷大考验"));
+    services().bank.FixQuestionCounts();
+    movie("ShockwaveFlash1")->SetMovie(QString::fromStdString(MovieFile("bantou.swf").string()));
+    label("Label3")->SetCaption(site::Credits());
+
+    connect(button("CmdStart"), &QPushButton::clicked, this, &FrmStart::CmdStart_Click);
+    connect(button("CmdHelp"), &QPushButton::clicked, this, &FrmStart::CmdHelp_Click);
+    connect(button("CmdQuit"), &QPushButton::clicked, this, &FrmStart::CmdQuit_Click);
+    connect(label("Label1"), &Label::Clicked, this, &FrmStart::Label1_Click);
+    connect(label("Label4"), &Label::Clicked, this, &FrmStart::Label4_Click);
+    edit("TxtUserId")->installEventFilter(this);
+}
+
+void FrmStart::Form_Unload() { services().bank.CloseQuestionBank(); }
+
+bool FrmStart::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == edit("TxtUserId") && event->type() == QEvent::KeyPress) {
+        const auto key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            CmdStart_Click();
+            return true;
+        }
+    }
+    return Screen::eventFilter(watched, event);
+}
+
+void FrmStart::CmdStart_Click()
+{
+    TextBox* id = edit("TxtUserId");
+    const QString typed = id->text();
+    qsizetype begin = 0, end = typed.size();
+    while (begin < end && typed[begin] == u' ') ++begin;
+    while (end > begin && typed[end - 1] == u' ') --end;
+    if (begin == end) {
+        services().messages.Show(MessageId::EnterUserId);
+        id->setFocus();
+        return;
+    }
+    // A run that could not draw a single question is never started.
+    if (!services().bank.Usable()) {
+        services().messages.Notice(services().bank.ProblemText());
+        id->setFocus();
+        return;
+    }
+    services().session.StartGame(typed);
+    screens().Show(ScreenId::Frmmain);
+    if (Screen* quiz = screens().Loaded(ScreenId::Frmmain)) quiz->controls().widget("CmdStart")->show();
+    screens().Hide(kId);
+}
+
+void FrmStart::CmdHelp_Click() { screens().ShowModal(ScreenId::FrmHelp); }
+
+void FrmStart::CmdQuit_Click() { screens().EndProgram(); }
+
+void FrmStart::Form_CloseBox() { screens().EndProgram(); }
+
+void FrmStart::Label1_Click()
+{
+    OpenPageInBrowser(*this, site::HomeAddress());
+    label("Label1")->SetCaption(QStringLiteral("到星澜小站升级"));
+}
+
+void FrmStart::Label4_Click()
+{
+    OpenPageInBrowser(*this, site::RegisterAddress());
+    label("Label4")->SetCaption(QStringLiteral("新用户注册"));
+}
+
+} // namespace wd

@@ -1,0 +1,35 @@
+#pragma once
+// FrmStart: the first window. Its load opens the question bank for the whole
+// run of the program; it takes the player's user id and starts a game, offers
+// the rules and quitting, and links to the fan site. It stays loaded, hidden,
+// while a game is played.
+#include "ui/Screen.h"
+
+namespace wd {
+
+class FrmStart final : public Screen {
+    Q_OBJECT
+public:
+    static constexpr ScreenId kId = ScreenId::FrmStart;
+    explicit FrmStart(Screens& screens);
+
+    void CmdStart_Click();
+    void CmdHelp_Click();
+    void CmdQuit_Click();
+    void Label1_Click();
+    void Label4_Click();
+
+protected:
+    void Form_Load() override;
+    void Form_Unload() override;
+    void Form_CloseBox() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+// Opens a page of the site through the URL opener; when no browser can be
+// started, the player is told so, with the address to copy.
+void OpenPageInBrowser(const Screen& screen, const QString& address);
+// What the player is told when no browser could open a page.
+QString PageNotOpenedText(const QString& address);
+
+} // namespace wd

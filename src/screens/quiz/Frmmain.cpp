@@ -1,0 +1,298 @@
+#include "screens/quiz/Frmmain.h"
+
+#include <QKeyEvent>
+
+#include "game/Module1.h"
+#include "game/Rules.h"
+#include "game/Site.h"
+#include "platform/AppPaths.h"
+#include "ui/Messages.h"
+#include "ui/Screens.h"
+#include "ui/Titles.h"
+
+namespace wd {
+
+namespace {
+
+using namespace ctl;
+
+constexpr Row Slot(int index, int left, const char16_t* caption, int tab)
+{
+    return {.name = "Lblque", .index = index, .kind = Kind::Label, .in = "Frame1", .left = left, .top = 180,
+            .width = 270, .height = 300, .caption = caption, .font = font::S12B, .fore = Colour::LightCyan,
+            .back = Colour::BoxBlue, .tab = tab};
+}
+
+constexpr Row EasyMark(int index, int left, int tab)
+{
+    return {.name = "LblEasy", .index = index, .kind = Kind::Label, .in = "Frame2", .left = left, .top = 165,
+            .width = 270, .height = 300, .caption = u"→", .font = font::S12B, .fore = Colour::PaleCyan,
+            .back = Colour::BoxBlue, .tab = tab};
+}
+
+constexpr Row NavyBox(const char* name, int left, int width, const char16_t* caption, int tab)
+{
+    return {.name = name, .kind = Kind::Label, .in = "Framain", .left = left, .top = 270, .width = width,
+            .height = 285, .caption = caption, .font = font::S9_75B, .fore = Colour::PaleCyan,
+            .back = Colour::Navy, .flags = Centred, .tab = tab};
+}
+
+const Row kRows[] = {
+    {.name = "SwfBackground", .kind = Kind::Movie, .left = 5700, .top = 3645, .width = 405, .height = 270,
+     .flags = Hidden, .tab = 27, .play = AnimationPanel::Play::Off},
+    {.name = "CmdStart", .kind = Kind::Button, .left = 2280, .top = 1425, .width = 2790, .height = 675,
+     .caption = u"开始!", .font = font::S18B, .tab = 0},
+    {.name = "Timer1", .kind = Kind::Timer, .interval = 1000},
+    {.name = "CmdEasy", .kind = Kind::Button, .left = 3585, .top = 2580, .width = 1300, .height = 390,
+     .caption = u"拣手题(&E)", .font = font::S9_75, .flags = Disabled, .tab = 13},
+    {.name = "Cmdquit", .kind = Kind::Button, .left = 4995, .top = 3075, .width = 1125, .height = 390,
+     .caption = u"退出(&Q)", .font = font::S9_75, .tab = 10},
+    {.name = "CmdPass", .kind = Kind::Button, .left = 2115, .top = 2580, .width = 1365, .height = 390,
+     .caption = u"&PASS", .font = font::S9_75, .flags = Disabled, .tab = 8},
+    {.name = "Txtanswer", .kind = Kind::TextBox, .left = 120, .top = 3075, .width = 1920, .height = 360,
+     .font = font::S9_75, .tab = 1},
+    {.name = "CmdOK", .kind = Kind::Button, .left = 2115, .top = 3075, .width = 2805, .height = 390,
+     .caption = u"确定(&O)", .font = font::S9_75, .flags = Disabled, .tab = 7},
+    {.name = "Frame2", .kind = Kind::Frame, .left = 4965, .top = 2460, .width = 1140, .height = 525,
+     .back = Colour::Black, .tab = 5},
+    EasyMark(2, 780, 17),
+    EasyMark(1, 435, 16),
+    EasyMark(0, 105, 15),
+    {.name = "Frame1", .kind = Kind::Frame, .left = 120, .top = 2460, .width = 1920, .height = 525,
+     .back = Colour::Black, .tab = 4},
+    Slot(4, 1545, u"", 22),
+    Slot(3, 1185, u"O", 21),
+    Slot(2, 825, u"@", 20),
+    Slot(1, 465, u"X", 19),
+    Slot(0, 105, u"V", 18),
+    {.name = "Framain", .kind = Kind::Frame, .left = 120, .top = 105, .width = 6015, .height = 2370,
+     .caption = u"玩家\u3000                  得分\u3000                      剩余时间", .font = font::S9_75,
+     .fore = Colour::BrightGreen, .back = Colour::Green, .tab = 2},
+    {.name = "Frame3", .kind = Kind::Frame, .in = "Framain", .left = 4095, .top = 165, .width = 1770, .height = 585,
+     .caption = u"出题者", .font = font::S9_75, .fore = Colour::LightGreen, .back = Colour::Black, .tab = 6},
+    {.name = "LblProvider", .kind = Kind::Label, .in = "Frame3", .left = 135, .top = 225, .width = 1545,
+     .height = 300, .caption = u"Glintora", .font = font::S9_75B, .fore = Colour::PaleCyan, .back = Colour::Green,
+     .flags = Centred, .tab = 11},
+    {.name = "Fraquestion", .kind = Kind::Frame, .in = "Framain", .left = 1125, .top = 780, .width = 4770,
+     .height = 1455, .caption = u"第1关题目\u3000", .font = font::S12B, .fore = Colour::LightGreen,
+     .back = Colour::Black, .tab = 3},
+    {.name = "Lblquestion", .kind = Kind::Label, .in = "Fraquestion", .left = 105, .top = 285, .width = 4575,
+     .height = 1080, .font = font::S12, .fore = Colour::PaleCyan, .back = Colour::Green, .tab = 9},
+    {.name = "LblEasyLable", .kind = Kind::Label, .in = "Framain", .left = 330, .top = 1065, .width = 510,
+     .height = 555, .caption = u"→", .font = font::S24B, .fore = Colour::PaleCyan, .back = Colour::Green,
+     .flags = Hidden | FitsText, .tab = 25},
+    NavyBox("LblTime", 3165, 630, u"240", 24),
+    NavyBox("LblPlayscore", 1530, 1515, u"0", 23),
+    {.name = "LblNo", .kind = Kind::Label, .in = "Framain", .left = 465, .top = 1080, .width = 270, .height = 555,
+     .caption = u"1", .font = font::S24B, .fore = Colour::PaleCyan, .back = Colour::Green, .flags = FitsText,
+     .tab = 14},
+    NavyBox("LblPlayer", 75, 1380, u"Glintora", 12),
+    {.name = "Shape1", .kind = Kind::Shape, .in = "Framain", .left = 135, .top = 840, .width = 945, .height = 975,
+     .fore = Colour::BrightGreen},
+    {.name = "Label3", .kind = Kind::Label, .left = 30, .top = 3540, .width = 6165, .height = 540,
+     .font = font::S9_75, .fore = Colour::Cyan, .back = Colour::Green, .tab = 26},
+};
+
+WindowLayout Layout()
+{
+    return {.caption = QString::fromUtf16(kWindowTitle), .width = 6240, .height = 4050, .back = Colour::Black,
+            .rows = kRows};
+}
+
+QString MoviePath(const char* name) { return QString::fromStdString(MovieFile(name).string()); }
+
+} // namespace
+
+Frmmain::Frmmain(Screens& screens) : Screen(screens, kId, Layout()) {}
+
+void Frmmain::Form_Load()
+{
+    const Module1& m = services().session;
+    label("LblTime")->SetCaption(QString::number(m.TimeLeft));
+    label("LblPlayer")->SetCaption(m.PlayerId);
+    label("LblProvider")->SetCaption(QString());
+    label("Lblque", 0)->SetCaption(QStringLiteral("O"));
+    for (int i = 1; i < rules::kLevels; ++i) label("Lblque", i)->SetCaption(QString());
+    services().session.QuestionsLeft = 1;
+    label("Label3")->SetCaption(site::Credits());
+
+    connect(button("CmdStart"), &QPushButton::clicked, this, &Frmmain::CmdStart_Click);
+    connect(button("CmdOK"), &QPushButton::clicked, this, &Frmmain::CmdOK_Click);
+    connect(button("CmdPass"), &QPushButton::clicked, this, &Frmmain::CmdPass_Click);
+    connect(button("CmdEasy"), &QPushButton::clicked, this, &Frmmain::CmdEasy_Click);
+    connect(button("Cmdquit"), &QPushButton::clicked, this, &Frmmain::Cmdquit_Click);
+    connect(timer("Timer1"), &QTimer::timeout, this, &Frmmain::Timer1_Timer);
+    edit("Txtanswer")->installEventFilter(this);
+}
+
+// Enter in the answer box answers, once the OK button is enabled. The Enter that
+// commits an input method's composition reaches the box as that composition,
+// not as a key press, so it never answers.
+bool Frmmain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == edit("Txtanswer") && event->type() == QEvent::KeyPress) {
+        const auto key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (button("CmdOK")->isEnabled()) CmdOK_Click();
+            return true;
+        }
+    }
+    return Screen::eventFilter(watched, event);
+}
+
+void Frmmain::EnableAnswerButtons(bool enabled)
+{
+    button("CmdPass")->setEnabled(enabled);
+    button("CmdOK")->setEnabled(enabled);
+    button("CmdEasy")->setEnabled(enabled);
+}
+
+void Frmmain::ShowQuestion(const QuestionRecord& question)
+{
+    label("LblProvider")->SetCaption(question.providers);
+    label("Lblquestion")->SetCaption(question.quest);
+}
+
+void Frmmain::Draw(std::optional<QuestionRecord> question)
+{
+    // A draw that fails leaves the question on screen as it was.
+    if (question) ShowQuestion(*question);
+}
+
+void Frmmain::ShowEasyMarks(int easyLeft)
+{
+    const auto marks = EasyMarks(easyLeft);
+    for (int i = 0; i < 3; ++i) label("LblEasy", i)->SetCaption(marks[static_cast<std::size_t>(i)]);
+}
+
+int Frmmain::SecondsShown() const { return label("LblTime")->Caption().toInt(); }
+
+void Frmmain::CmdStart_Click()
+{
+    EnableAnswerButtons(true);
+    button("CmdStart")->hide();
+    edit("Txtanswer")->setFocus();
+    timer("Timer1")->start();
+    Draw(services().bank.DrawFirstQuestion());
+    movie("SwfBackground")->SetMovie(MoviePath("1.swf"));
+}
+
+void Frmmain::CmdOK_Click()
+{
+    const Module1& m = services().session;
+    if (AnswerMatches(m.CorrectAnswer, edit("Txtanswer")->text()))
+        RightAnswer();
+    else
+        WrongAnswer();
+}
+
+void Frmmain::RightAnswer()
+{
+    Module1& m = services().session;
+    const bool cleared = m.RightAnswer();
+    const int slot = m.Level - 1 - m.QuestionsLeft;
+    if (m.Level >= 1 && m.Level <= rules::kLevels && slot >= 0 && slot < m.Level)
+        label("Lblque", slot)->SetCaption(QStringLiteral("V"));
+
+    if (!cleared) {
+        Draw(services().bank.DrawNextQuestion());
+        edit("Txtanswer")->clear();
+        label("LblEasyLable")->hide();
+        label("LblNo")->SetCaption(QString::number(label("LblNo")->Caption().toInt() + 1));
+        return;
+    }
+    // The level is cleared: the stake is already set from the ladder.
+    movie("SwfBackground")->SetMovie(QString());
+    m.TimeLeft = static_cast<std::int16_t>(SecondsShown());
+    timer("Timer1")->stop();
+    edit("Txtanswer")->clear();
+    services().messages.Show(MessageId::LevelCleared);
+    screens().Show(ScreenId::FrmCountUp);
+    screens().Hide(kId);
+}
+
+void Frmmain::WrongAnswer()
+{
+    Module1& m = services().session;
+    timer("Timer1")->stop();
+    edit("Txtanswer")->clear();
+    movie("SwfBackground")->SetMovie(QString());
+    if (m.HoldsNoScore()) {
+        services().messages.Show(MessageId::WrongNoScore, m.CorrectAnswer);
+        BackToStart();
+        return;
+    }
+    services().messages.Show(MessageId::WrongAnswer, m.CorrectAnswer);
+    m.ProviderName = label("LblProvider")->Caption();
+    m.WrongAnswer();
+    LoseStakeOrSave();
+}
+
+void Frmmain::LoseStakeOrSave()
+{
+    if (services().session.StakeScore != 0) {
+        screens().ShowModal(ScreenId::FrmExplosion);
+        screens().Unload(kId);
+    } else {
+        // The quiz screen stays loaded beneath the score-saving screen.
+        screens().ShowModal(ScreenId::FrmSaveMoney);
+    }
+}
+
+void Frmmain::BackToStart()
+{
+    screens().Show(ScreenId::FrmStart);
+    screens().Unload(kId);
+}
+
+void Frmmain::CmdPass_Click()
+{
+    Module1& m = services().session;
+    edit("Txtanswer")->clear();
+    if (m.Level >= 1 && m.Level <= 4) {
+        const int slot = rules::kLevels - m.PassesLeft;
+        if (slot >= 0 && slot < rules::kLevels) label("Lblque", slot)->SetBackColor(ToQColor(Colour::PaleCyan));
+    }
+    if (m.UsePass() <= 0) button("CmdPass")->setEnabled(false);
+    Draw(services().bank.DrawNextQuestion());
+}
+
+void Frmmain::CmdEasy_Click()
+{
+    Module1& m = services().session;
+    edit("Txtanswer")->clear();
+    label("LblEasyLable")->show();
+    if (m.UseEasy() <= 0) button("CmdEasy")->setEnabled(false);
+    ShowEasyMarks(m.EasyLeft);
+    Draw(services().bank.DrawEasyQuestion());
+}
+
+void Frmmain::Cmdquit_Click()
+{
+    // The clock runs on while the question is open.
+    if (services().messages.Show(MessageId::ConfirmLeave) == Answer::Ok) screens().EndProgram();
+}
+
+void Frmmain::Form_CloseBox() { Cmdquit_Click(); }
+
+void Frmmain::Timer1_Timer()
+{
+    Label* time = label("LblTime");
+    const int left = SecondsShown() - 1;
+    time->SetCaption(QString::number(left));
+    if (left < rules::kRedBelowSeconds) time->SetForeColor(ToQColor(Colour::Red));
+    if (left != 0) return;
+
+    // Time is up; the stake in force stays the stake.
+    timer("Timer1")->stop();
+    const Module1& m = services().session;
+    if (m.HoldsNoScore()) {
+        services().messages.Show(MessageId::TimeUpNoScore, m.CorrectAnswer);
+        BackToStart();
+        return;
+    }
+    services().messages.Show(MessageId::TimeUpWithScore, m.CorrectAnswer);
+    LoseStakeOrSave();
+}
+
+} // namespace wd

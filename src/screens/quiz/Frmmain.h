@@ -1,0 +1,48 @@
+#pragma once
+// Frmmain: the quiz screen, where a game is played. It shows the player, the
+// score, the seconds left, the level's question and pass slots, the easy-question
+// chances and the question with its provider; its one-second clock (Timer1)
+// counts the run's 240 seconds down.
+#include "game/QuestionBank.h"
+#include "ui/Screen.h"
+
+namespace wd {
+
+class Frmmain final : public Screen {
+    Q_OBJECT
+public:
+    static constexpr ScreenId kId = ScreenId::Frmmain;
+    explicit Frmmain(Screens& screens);
+
+    void CmdStart_Click();
+    void CmdOK_Click();
+    void CmdPass_Click();
+    void CmdEasy_Click();
+    void Cmdquit_Click();
+    void Timer1_Timer();
+
+    // Puts a drawn question on the screen: provider and question text.
+    void ShowQuestion(const QuestionRecord& question);
+    // The easy-question marks for the chances left.
+    void ShowEasyMarks(int easyLeft);
+    // The number the clock label shows.
+    int SecondsShown() const;
+
+protected:
+    void Form_Load() override;
+    void Form_CloseBox() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void EnableAnswerButtons(bool enabled);
+    void RightAnswer();
+    void WrongAnswer();
+    // A failed run with something to lose: the gamble for a stake, else the
+    // score-saving screen; the quiz screen goes once the gamble has gone.
+    void LoseStakeOrSave();
+    // A failed run with nothing gained: back to the start screen.
+    void BackToStart();
+    void Draw(std::optional<QuestionRecord> question);
+};
+
+} // namespace wd
