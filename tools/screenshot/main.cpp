@@ -30,6 +30,7 @@ using namespace wd;
 class QuietMessages final : public MessageBoxes {
 public:
     Answer Show(MessageId, const QString&) override { return Answer::Ok; }
+    void Notice(const QString&) override {}
 };
 class NoPages final : public UrlOpener {
 public:
