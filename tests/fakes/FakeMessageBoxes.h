@@ -1,10 +1,8 @@
 #pragma once
 // Message boxes that show nothing: each message is recorded with its text, and
-// answered from a script (OK once the script is used up); notices are kept too.
+// answered from a script (OK once the script is used up).
 #include <deque>
 #include <vector>
-
-#include <QStringList>
 
 #include "ui/Messages.h"
 
@@ -17,11 +15,11 @@ public:
         QString text;
     };
     Answer Show(MessageId id, const QString& answer = {}) override;
-    void Notice(const QString& text) override { notices << text; }
+    void Notice(const QString& text) override { notices.push_back(text); }
     void Script(Answer answer) { script_.push_back(answer); }
 
     std::vector<Shown> shown;
-    QStringList notices;
+    std::vector<QString> notices;
 
 private:
     std::deque<Answer> script_;

@@ -6,8 +6,10 @@
 
 namespace wd::test {
 
-ScreenRig::ScreenRig()
-    : bank(session, random, "no-such-file.bin"),
+ScreenRig::ScreenRig() : ScreenRig("no-such-file.bin") {}
+
+ScreenRig::ScreenRig(const std::filesystem::path& questionFile)
+    : bank(session, random, questionFile),
       screens(Services{session, bank, messages, random, urls}, [this] { ++programEnds; })
 {
 }

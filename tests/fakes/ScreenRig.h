@@ -3,6 +3,7 @@
 // a question bank that is never opened, scripted random numbers, message boxes
 // answered from a script, recorded page requests, and a program end that is
 // only counted. Register the screens under test, then drive them.
+#include <filesystem>
 #include <functional>
 
 #include "fakes/FakeMessageBoxes.h"
@@ -17,6 +18,8 @@ namespace wd::test {
 class ScreenRig {
 public:
     ScreenRig();
+    // With a question bank on this file (opened by the start screen's load).
+    explicit ScreenRig(const std::filesystem::path& questionFile);
     ~ScreenRig();
 
     // Deletes the windows that unloaded screens left for deferred deletion.

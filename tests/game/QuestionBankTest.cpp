@@ -11,7 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "BankFixture.h"
+#include "fakes/BankFixture.h"
 #include "fakes/ScriptedRandom.h"
 #include "game/Module1.h"
 #include "game/QuestionBank.h"

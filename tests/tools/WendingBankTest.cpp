@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "BankCheck.h"
-#include "BankFixture.h"
+#include "fakes/BankFixture.h"
 #include "BankSource.h"
 
 using namespace wd;

@@ -1,4 +1,4 @@
-#include "BankFixture.h"
+#include "fakes/BankFixture.h"
 
 #include <stdexcept>
 
