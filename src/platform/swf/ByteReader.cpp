@@ -1,6 +1,6 @@
 #include "platform/swf/ByteReader.h"
 
-namespace wd::swf {
+namespace wd::swfplay {
 
 std::uint8_t ByteReader::U8()
 {
@@ -78,4 +78,4 @@ std::int32_t BitReader::SignedBits(int n)
     return static_cast<std::int32_t>((v ^ sign)) - static_cast<std::int32_t>(sign);
 }
 
-} // namespace wd::swf
+} // namespace wd::swfplay

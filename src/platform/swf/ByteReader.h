@@ -8,7 +8,7 @@
 #include <span>
 #include <string>
 
-namespace wd::swf {
+namespace wd::swfplay {
 
 class ByteReader {
 public:
@@ -54,4 +54,4 @@ private:
     bool failed_ = false;
 };
 
-} // namespace wd::swf
+} // namespace wd::swfplay

@@ -8,7 +8,7 @@
 
 #include "platform/swf/ByteReader.h"
 
-namespace wd::swf {
+namespace wd::swfplay {
 
 namespace {
 
@@ -261,4 +261,4 @@ std::optional<StreamPcm> DecodeStream(const Timeline& timeline, SampleBudget& bu
     return out;
 }
 
-} // namespace wd::swf
+} // namespace wd::swfplay

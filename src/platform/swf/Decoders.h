@@ -12,7 +12,7 @@
 
 #include "platform/swf/Movie.h"
 
-namespace wd::swf {
+namespace wd::swfplay {
 
 struct Pcm {
     double rate = 44100.0;
@@ -87,4 +87,4 @@ struct StreamPcm {
 };
 std::optional<StreamPcm> DecodeStream(const Timeline& timeline, SampleBudget& budget);
 
-} // namespace wd::swf
+} // namespace wd::swfplay

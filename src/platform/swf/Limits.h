@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace wd::swf {
+namespace wd::swfplay {
 
 inline constexpr std::size_t kMaxFileBytes = 64u << 20;       // bytes read from disk
 inline constexpr std::size_t kMaxBodyBytes = 64u << 20;       // after zlib or LZMA
@@ -19,4 +19,4 @@ inline constexpr std::size_t kMaxInstances = 32;              // sounds playing 
 inline constexpr int kMaxJumpsPerFrame = 16;                  // GotoFrame chains within one frame
 inline constexpr std::size_t kMaxEventsPerFrame = 4096;       // StartSound and actions in one frame
 
-} // namespace wd::swf
+} // namespace wd::swfplay

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace wd::swf {
+namespace wd::swfplay {
 
 namespace {
 constexpr std::size_t kBlock = 1024;
@@ -56,4 +56,4 @@ std::vector<std::int16_t> Mixer::Pull(std::size_t frames)
     return out;
 }
 
-} // namespace wd::swf
+} // namespace wd::swfplay

@@ -9,7 +9,7 @@
 
 #include "platform/swf/Player.h"
 
-namespace wd::swf {
+namespace wd::swfplay {
 
 class Mixer {
 public:
@@ -29,4 +29,4 @@ private:
     std::vector<std::int32_t> acc_;
 };
 
-} // namespace wd::swf
+} // namespace wd::swfplay

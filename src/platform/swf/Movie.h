@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace wd::swf {
+namespace wd::swfplay {
 
 enum class SoundFormat : std::uint8_t {
     PcmNative = 0,   // read as little-endian
@@ -98,4 +98,4 @@ struct Movie {
     std::map<std::uint16_t, Timeline> sprites;
 };
 
-} // namespace wd::swf
+} // namespace wd::swfplay

@@ -6,7 +6,7 @@
 
 #include "platform/swf/Limits.h"
 
-namespace wd::swf {
+namespace wd::swfplay {
 
 std::uint64_t Player::Expect()
 {
@@ -218,4 +218,4 @@ void Player::MixInstances(std::int32_t* acc, std::size_t frames)
     std::erase_if(instances_, [](const Instance& i) { return i.loopsLeft == 0; });
 }
 
-} // namespace wd::swf
+} // namespace wd::swfplay

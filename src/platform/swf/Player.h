@@ -28,7 +28,7 @@
 
 #include "platform/swf/PreparedMovie.h"
 
-namespace wd::swf {
+namespace wd::swfplay {
 
 inline constexpr int kOutputRate = 44100;
 
@@ -92,4 +92,4 @@ private:
     std::uint64_t nextTick_ = 0;
 };
 
-} // namespace wd::swf
+} // namespace wd::swfplay

@@ -8,7 +8,7 @@
 #include "platform/swf/Limits.h"
 #include "platform/swf/SwfReader.h"
 
-namespace wd::swf {
+namespace wd::swfplay {
 
 double PlayableFrameRate(double declared)
 {
@@ -47,4 +47,4 @@ std::shared_ptr<const PreparedMovie> PrepareFile(const std::filesystem::path& pa
     return Prepare(bytes);
 }
 
-} // namespace wd::swf
+} // namespace wd::swfplay

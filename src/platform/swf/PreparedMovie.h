@@ -12,7 +12,7 @@
 #include "platform/swf/Decoders.h"
 #include "platform/swf/Movie.h"
 
-namespace wd::swf {
+namespace wd::swfplay {
 
 struct PreparedMovie {
     Movie movie;                  // the sounds' coded data is dropped once decoded
@@ -30,4 +30,4 @@ std::shared_ptr<const PreparedMovie> Prepare(std::span<const std::uint8_t> file)
 // Nothing when the file is missing, unreadable, too large or not a movie.
 std::shared_ptr<const PreparedMovie> PrepareFile(const std::filesystem::path& path);
 
-} // namespace wd::swf
+} // namespace wd::swfplay

@@ -11,7 +11,7 @@
 #include "platform/swf/ByteReader.h"
 #include "platform/swf/Limits.h"
 
-namespace wd::swf {
+namespace wd::swfplay {
 
 double SoundSpec::Rate() const
 {
@@ -318,4 +318,4 @@ std::optional<Movie> ReadMovie(std::span<const std::uint8_t> file)
     return movie;
 }
 
-} // namespace wd::swf
+} // namespace wd::swfplay

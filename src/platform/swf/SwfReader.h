@@ -9,7 +9,7 @@
 
 #include "platform/swf/Movie.h"
 
-namespace wd::swf {
+namespace wd::swfplay {
 
 // The file's bytes after the 8-byte header, inflated when compressed. Empty
 // when the signature is unknown; short when the compressed data is cut.
@@ -18,4 +18,4 @@ std::optional<std::vector<std::uint8_t>> Inflate(std::span<const std::uint8_t> f
 // Nothing when the file is not an SWF at all (no signature, no header).
 std::optional<Movie> ReadMovie(std::span<const std::uint8_t> file);
 
-} // namespace wd::swf
+} // namespace wd::swfplay
