@@ -1,12 +1,25 @@
 #include "platform/swf/Mixer.h"
 
 #include <algorithm>
+#include <cstring>
+
+#include "platform/swf/Limits.h"
 
 namespace wd::swfplay {
 
 namespace {
+
 constexpr std::size_t kBlock = 1024;
+
+WD_NO_COVERAGE void Clip(const std::int32_t* acc, std::int16_t* out, std::size_t samples)
+{
+    for (std::size_t i = 0; i < samples; ++i) {
+        const std::int32_t v = acc[i];
+        out[i] = static_cast<std::int16_t>(v > 32767 ? 32767 : v < -32768 ? -32768 : v);
+    }
 }
+
+} // namespace
 
 void Mixer::Attach(const std::shared_ptr<Player>& player)
 {
@@ -41,10 +54,13 @@ void Mixer::Pull(std::int16_t* out, std::size_t frames)
         if (auto sp = p.lock()) live.push_back(std::move(sp));
     for (std::size_t done = 0; done < frames;) {
         const std::size_t n = std::min(kBlock, frames - done);
-        std::fill_n(acc_.begin(), 2 * n, 0);
-        for (const auto& p : live) p->Render(acc_.data(), n);
-        for (std::size_t i = 0; i < 2 * n; ++i)
-            out[2 * done + i] = static_cast<std::int16_t>(std::clamp(acc_[i], -32768, 32767));
+        std::memset(acc_.data(), 0, 2 * n * sizeof(std::int32_t));
+        bool sounded = false;
+        for (const auto& p : live) sounded |= p->Render(acc_.data(), n);
+        if (!sounded)
+            std::memset(out + 2 * done, 0, 2 * n * sizeof(std::int16_t));
+        else
+            Clip(acc_.data(), out + 2 * done, 2 * n);
         done += n;
     }
 }

@@ -168,10 +168,11 @@ void Player::StopStream()
     std::erase_if(instances_, [](const Instance& i) { return i.soundId < 0; });
 }
 
-void Player::Render(std::int32_t* acc, std::size_t frames)
+bool Player::Render(std::int32_t* acc, std::size_t frames)
 {
     std::lock_guard lock(mu_);
-    if (!movie_) return;
+    if (!movie_) return false;
+    bool sounded = false;
     std::size_t done = 0;
     while (done < frames) {
         std::size_t n = frames - done;
@@ -185,37 +186,48 @@ void Player::Render(std::int32_t* acc, std::size_t frames)
             }
             n = std::min<std::uint64_t>(n, nextTick_ - clock_);
         }
-        MixInstances(acc + 2 * done, n);
+        sounded |= MixInstances(acc + 2 * done, n);
         clock_ += n;
         done += n;
     }
+    return sounded;
 }
 
-void Player::MixInstances(std::int32_t* acc, std::size_t frames)
+WD_NO_COVERAGE bool Player::MixInstances(std::int32_t* acc, std::size_t frames)
 {
+    if (instances_.empty()) return false;
     for (Instance& inst : instances_) {
         const std::int16_t* s = inst.pcm->samples.data();
         const bool stereo = inst.pcm->channels == 2;
-        for (std::size_t i = 0; i < frames; ++i) {
-            if (inst.pos >= static_cast<double>(inst.end)) {
+        const auto end = static_cast<double>(inst.end);
+        const std::size_t last = inst.end - 1;
+        for (std::size_t i = 0; i < frames;) {
+            if (inst.pos >= end) {
                 if (--inst.loopsLeft == 0) break;
                 inst.pos = static_cast<double>(inst.begin);
             }
-            const auto idx = static_cast<std::size_t>(inst.pos);
-            const double frac = inst.pos - static_cast<double>(idx);
-            const std::size_t nxt = idx + 1 < inst.end ? idx + 1 : idx;
-            if (stereo) {
-                acc[2 * i] += static_cast<std::int32_t>(s[2 * idx] + frac * (s[2 * nxt] - s[2 * idx]));
-                acc[2 * i + 1] += static_cast<std::int32_t>(s[2 * idx + 1] + frac * (s[2 * nxt + 1] - s[2 * idx + 1]));
-            } else {
-                const auto v = static_cast<std::int32_t>(s[idx] + frac * (s[nxt] - s[idx]));
-                acc[2 * i] += v;
-                acc[2 * i + 1] += v;
+            // Output frames before this pass reaches the end of the sound.
+            const auto run = std::min<std::size_t>(frames - i, static_cast<std::size_t>(std::ceil((end - inst.pos) / inst.step)));
+            double pos = inst.pos;
+            for (std::size_t j = i; j < i + run; ++j, pos += inst.step) {
+                const auto idx = std::min(static_cast<std::size_t>(pos), last);
+                const double frac = pos - static_cast<double>(idx);
+                const std::size_t nxt = idx < last ? idx + 1 : idx;
+                if (stereo) {
+                    acc[2 * j] += static_cast<std::int32_t>(s[2 * idx] + frac * (s[2 * nxt] - s[2 * idx]));
+                    acc[2 * j + 1] += static_cast<std::int32_t>(s[2 * idx + 1] + frac * (s[2 * nxt + 1] - s[2 * idx + 1]));
+                } else {
+                    const auto v = static_cast<std::int32_t>(s[idx] + frac * (s[nxt] - s[idx]));
+                    acc[2 * j] += v;
+                    acc[2 * j + 1] += v;
+                }
             }
-            inst.pos += inst.step;
+            inst.pos = pos;
+            i += run;
         }
     }
     std::erase_if(instances_, [](const Instance& i) { return i.loopsLeft == 0; });
+    return true;
 }
 
 } // namespace wd::swfplay

@@ -51,8 +51,9 @@ public:
     bool WaitReady(std::chrono::milliseconds timeout) const;
 
     // Adds `frames` stereo frames of this movie's sound to acc (interleaved
-    // left/right) and moves the timeline on by as much.
-    void Render(std::int32_t* acc, std::size_t frames);
+    // left/right) and moves the timeline on by as much. False when nothing
+    // sounded, so the mixer can skip silent stretches.
+    bool Render(std::int32_t* acc, std::size_t frames);
 
     bool HasMovie() const;
     std::size_t PlayingSounds() const;
@@ -74,7 +75,7 @@ private:
     void StartSound(std::uint16_t id, const SoundInfo& info);
     void StartStream(std::size_t block);
     void StopStream();
-    void MixInstances(std::int32_t* acc, std::size_t frames);
+    bool MixInstances(std::int32_t* acc, std::size_t frames);
     std::uint64_t SampleOfTick(std::uint64_t tick) const;
 
     const Play play_;
