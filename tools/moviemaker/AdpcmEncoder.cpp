@@ -93,6 +93,8 @@ Bytes EncodeAdpcm(std::span<const std::int16_t> interleaved, int channels, int c
         for (int c = 0; c < channels; ++c) {
             auto& s = state[static_cast<std::size_t>(c)];
             s.predictor = at(start, c);
+            // The packet's index field has six bits: steps above 63 cannot start a packet.
+            s.index = std::min(s.index, 63);
             w.Signed(s.predictor, 16);
             w.Unsigned(static_cast<std::uint32_t>(s.index), 6);
         }

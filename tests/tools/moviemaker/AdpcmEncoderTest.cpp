@@ -159,6 +159,22 @@ TEST(AdpcmEncoder, ExtremeSignalsClampInsteadOfWrapping)
     for (int i = 249; i < 2000; i += 50) EXPECT_EQ(decoded[i] > 0, square[i] > 0) << i;
 }
 
+TEST(AdpcmEncoder, LoudNoiseAcrossAPacketStartStaysInStep)
+{
+    // Loud noise drives the step index above 63, which the 6-bit packet field cannot hold.
+    std::vector<std::int16_t> noise;
+    std::uint32_t x = 1;
+    for (int i = 0; i < 9000; ++i) {
+        x = x * 1664525u + 1013904223u;
+        noise.push_back(static_cast<std::int16_t>(static_cast<int>(x >> 16) - 32768));
+    }
+    const auto decoded = Decode(EncodeAdpcm(noise, 1, 4), 1, noise.size());
+    ASSERT_EQ(decoded.size(), noise.size());
+    std::vector<std::int16_t> after(noise.begin() + 4096, noise.begin() + 4196);
+    std::vector<std::int16_t> decodedAfter(decoded.begin() + 4096, decoded.begin() + 4196);
+    EXPECT_LT(RmsError(after, decodedAfter), 9000);
+}
+
 TEST(AdpcmEncoder, RejectsCodeSizesAndChannelCountsTheFormatCannotHold)
 {
     const std::int16_t s[] = {0, 1};
