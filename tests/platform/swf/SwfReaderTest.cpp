@@ -2,6 +2,7 @@
 
 #include "TestMovies.h"
 #include "platform/swf/ByteReader.h"
+#include "platform/swf/Limits.h"
 #include "platform/swf/SwfReader.h"
 
 namespace wd::testing {
@@ -74,6 +75,26 @@ TEST(SwfReader, ZlibAndLzmaContainersReadLikeThePlainOne)
         ASSERT_EQ(movie->sounds.count(7), 1u);
         EXPECT_EQ(movie->sounds.at(7).data.size(), 200u);
     }
+}
+
+TEST(SwfReader, CompressedBodiesStopAtTheirCaps)
+{
+    // An LZMA dictionary of 4 GiB is beyond the decoder's memory limit.
+    auto zws = ToZws(Movie(SoundMovieTags()));
+    zws[13] = zws[14] = zws[15] = zws[16] = 0xff;
+    EXPECT_FALSE(ReadMovie(zws));
+    // 80 MiB of zeros behind a valid header inflates to the cap and no further.
+    Bytes body = swf::EncodeRect({0, 20, 0, 20});
+    swf::PutU16(body, 12 << 8);
+    swf::PutU16(body, 1);
+    body.resize(80u << 20, 0);
+    Bytes cws{'C', 'W', 'S', 10};
+    swf::PutU32(cws, static_cast<std::uint32_t>(body.size() + 8));
+    const auto packed = swf::Deflate(body);
+    cws.insert(cws.end(), packed.begin(), packed.end());
+    const auto inflated = swfplay::Inflate(cws);
+    ASSERT_TRUE(inflated);
+    EXPECT_EQ(inflated->size(), swfplay::kMaxBodyBytes);
 }
 
 TEST(SwfReader, RejectsWhatIsNoMovie)
