@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include "platform/SoundOutput.h"
@@ -129,6 +130,21 @@ TEST_F(AnimationPanelTest, WithoutAnAudioDeviceEverythingRunsSilently)
     EXPECT_FALSE(SoundOutput::Instance().Audible());
     ASSERT_TRUE(panel.WaitLoaded(kWait));
     EXPECT_EQ(Pull(10)[4], 900); // the mix still runs, for whoever pulls it
+}
+
+TEST_F(AnimationPanelTest, EveryMovieOfTheGameIsHeard)
+{
+    const QString folder = QStringLiteral(WD_SWF_DIR "/");
+    for (const char* name : {"bantou", "1", "2", "3", "4", "5", "noend", "explore", "baobao"}) {
+        const QString path = folder + name + ".swf";
+        ASSERT_TRUE(QFile::exists(path)) << path.toStdString();
+        for (const auto play : {AnimationPanel::Play::Off, AnimationPanel::Play::On}) {
+            AnimationPanel panel(play);
+            panel.SetMovie(path);
+            ASSERT_TRUE(panel.WaitLoaded(kWait));
+            EXPECT_GT(Rms(Pull(44100 / 5)), 300) << name;
+        }
+    }
 }
 
 } // namespace
