@@ -3,6 +3,8 @@
 #include "screens/entry/FrmStart.h"
 #include "screens/help/FrmHelp.h"
 #include "screens/quiz/Frmmain.h"
+#include "screens/reward/FrmCountUp.h"
+#include "screens/reward/FrmExplosion.h"
 #include "ui/Screens.h"
 
 namespace wd {
@@ -11,6 +13,8 @@ void RegisterAllScreens(Screens& screens)
 {
     screens.Register<FrmStart>();
     screens.Register<Frmmain>();
+    screens.Register<FrmCountUp>();
+    screens.Register<FrmExplosion>();
     screens.Register<FrmHelp>();
 }
 
