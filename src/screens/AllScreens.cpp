@@ -1,5 +1,6 @@
 #include "screens/AllScreens.h"
 
+#include "screens/entry/FrmSaveMoney.h"
 #include "screens/entry/FrmStart.h"
 #include "screens/help/FrmHelp.h"
 #include "screens/quiz/Frmmain.h"
@@ -11,6 +12,7 @@ void RegisterAllScreens(Screens& screens)
 {
     screens.Register<FrmStart>();
     screens.Register<Frmmain>();
+    screens.Register<FrmSaveMoney>();
     screens.Register<FrmHelp>();
 }
 
