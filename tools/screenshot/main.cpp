@@ -44,9 +44,24 @@ struct Shot {
     std::function<void(Screens&)> setup;
 };
 
+// The score-saving screen loaded again over these figures.
+void SaveScreenFor(Screens& s, int clears, int stake, const char16_t* provider, int providerScore)
+{
+    Module1& m = s.services().session;
+    m.PlayerId = QStringLiteral("glintora");
+    m.ClearCount = static_cast<std::int16_t>(clears);
+    m.StakeScore = stake;
+    m.ProviderName = QString::fromUtf16(provider);
+    m.ProviderScore = providerScore;
+    s.Unload(ScreenId::FrmSaveMoney);
+    s.Show(ScreenId::FrmSaveMoney);
+}
+
 const Shot kShots[] = {
     {"help", "rules", ScreenId::FrmHelp, [](Screens&) {}},
     {"help", "examples", ScreenId::FrmHelp, [](Screens& s) { s.Get<FrmHelp>().Command2_Click(); }},
+    {"savemoney", "provider", ScreenId::FrmSaveMoney, [](Screens& s) { SaveScreenFor(s, 1, 20000, u"Kessa", 5000); }},
+    {"savemoney", "banked", ScreenId::FrmSaveMoney, [](Screens& s) { SaveScreenFor(s, 2, 0, u"Kessa", 0); }},
 };
 
 int Usage()
