@@ -11,7 +11,7 @@ QString site::PageAddress(const char* path)
 
 QString site::Credits()
 {
-    return QStringLiteral("本游戏由%1制作　网址: %2\r如有问题请写信给 %3")
+    return QStringLiteral("%1\u3000%2\r联系我们: %3")
         .arg(QString::fromUtf16(kName), HomeAddress(), QString::fromLatin1(kContact));
 }
 

@@ -17,7 +17,10 @@
 #include "platform/Random.h"
 #include "platform/UrlOpener.h"
 #include "screens/AllScreens.h"
+#include "platform/AppPaths.h"
+#include "screens/entry/FrmStart.h"
 #include "screens/help/FrmHelp.h"
+#include "screens/quiz/Frmmain.h"
 #include "ui/Messages.h"
 #include "ui/Screen.h"
 #include "ui/Screens.h"
@@ -44,7 +47,7 @@ struct Shot {
     std::function<void(Screens&)> setup;
 };
 
-// The score-saving screen loaded again over these figures.
+// The score-saving screen over these figures.
 void SaveScreenFor(Screens& s, int clears, int stake, const char16_t* provider, int providerScore)
 {
     Module1& m = s.services().session;
@@ -53,15 +56,43 @@ void SaveScreenFor(Screens& s, int clears, int stake, const char16_t* provider, 
     m.StakeScore = stake;
     m.ProviderName = QString::fromUtf16(provider);
     m.ProviderScore = providerScore;
-    s.Unload(ScreenId::FrmSaveMoney);
     s.Show(ScreenId::FrmSaveMoney);
 }
 
+// Signs in on the start screen, as a player would.
+void SignIn(Screens& s)
+{
+    s.Show(ScreenId::FrmStart);
+    s.Get<FrmStart>().edit("TxtUserId")->setText(QStringLiteral("glintora"));
+    s.Get<FrmStart>().CmdStart_Click();
+}
+
 const Shot kShots[] = {
-    {"help", "rules", ScreenId::FrmHelp, [](Screens&) {}},
-    {"help", "examples", ScreenId::FrmHelp, [](Screens& s) { s.Get<FrmHelp>().Command2_Click(); }},
-    {"savemoney", "provider", ScreenId::FrmSaveMoney, [](Screens& s) { SaveScreenFor(s, 1, 20000, u"Kessa", 5000); }},
-    {"savemoney", "banked", ScreenId::FrmSaveMoney, [](Screens& s) { SaveScreenFor(s, 2, 0, u"Kessa", 0); }},
+    {"help", "rules", ScreenId::FrmHelp, [](Screens& s) { s.Show(ScreenId::FrmHelp); }},
+    {"help", "examples", ScreenId::FrmHelp,
+     [](Screens& s) {
+         s.Show(ScreenId::FrmHelp);
+         s.Get<FrmHelp>().Command2_Click();
+     }},
+    {"start", "idle", ScreenId::FrmStart, [](Screens& s) { s.Show(ScreenId::FrmStart); }},
+    {"quiz", "waiting", ScreenId::Frmmain, SignIn},
+    {"quiz", "playing", ScreenId::Frmmain,
+     [](Screens& s) {
+         SignIn(s);
+         Frmmain& quiz = s.Get<Frmmain>();
+         quiz.CmdStart_Click();
+         quiz.timer("Timer1")->stop();
+         quiz.CmdPass_Click();
+         quiz.edit("Txtanswer")->setText(QStringLiteral("不眠"));
+     }},
+    {"quiz", "red-clock", ScreenId::Frmmain,
+     [](Screens& s) {
+         SignIn(s);
+         Frmmain& quiz = s.Get<Frmmain>();
+         quiz.CmdStart_Click();
+         quiz.timer("Timer1")->stop();
+         for (int i = 0; i < 215; ++i) quiz.Timer1_Timer();
+     }},
 };
 
 int Usage()
@@ -95,13 +126,13 @@ int main(int argc, char* argv[])
 
     Module1 session;
     ClockSeededRandom random;
-    QuestionBank bank(session, random, "wending.bin"); // never opened
+    // The question file of the game folder the tool was built into.
+    QuestionBank bank(session, random, ExecutableFolder().parent_path() / "wending.bin");
     QuietMessages messages;
     NoPages pages;
     Screens screens(Services{session, bank, messages, random, pages}, [] {});
     RegisterAllScreens(screens);
 
-    screens.Show(chosen->id);
     chosen->setup(screens);
     QApplication::processEvents();
     Screen* screen = screens.Loaded(chosen->id);
