@@ -93,6 +93,8 @@ const Shot kShots[] = {
          quiz.timer("Timer1")->stop();
          for (int i = 0; i < 215; ++i) quiz.Timer1_Timer();
      }},
+    {"savemoney", "provider", ScreenId::FrmSaveMoney, [](Screens& s) { SaveScreenFor(s, 1, 20000, u"Kessa", 5000); }},
+    {"savemoney", "banked", ScreenId::FrmSaveMoney, [](Screens& s) { SaveScreenFor(s, 2, 0, u"Kessa", 0); }},
 };
 
 int Usage()
