@@ -1,5 +1,6 @@
 #include "screens/AllScreens.h"
 
+#include "screens/entry/FrmSaveMoney.h"
 #include "screens/entry/FrmStart.h"
 #include "screens/help/FrmHelp.h"
 #include "screens/quiz/Frmmain.h"
@@ -15,6 +16,7 @@ void RegisterAllScreens(Screens& screens)
     screens.Register<Frmmain>();
     screens.Register<FrmCountUp>();
     screens.Register<FrmExplosion>();
+    screens.Register<FrmSaveMoney>();
     screens.Register<FrmHelp>();
 }
 
