@@ -1,13 +1,10 @@
 #include "TestMovies.h"
 
 #include <cmath>
-#include <cstdlib>
 #include <fstream>
 #include <numbers>
 #include <stdexcept>
-#include <string>
 
-#include <QTemporaryDir>
 #include <lzma.h>
 
 namespace wd::testing {
@@ -60,49 +57,12 @@ Bytes ToZws(const Bytes& fws)
     return out;
 }
 
-std::shared_ptr<const swfplay::PreparedMovie> PrepareBytes(const Bytes& file) { return swfplay::Prepare(file); }
-
-Bytes LameTone(double hz, int rate, std::size_t frames)
-{
-    QTemporaryDir dir;
-    const std::string wav = dir.filePath("tone.wav").toStdString();
-    const std::string mp3 = dir.filePath("tone.mp3").toStdString();
-    const auto pcm = Sine(hz, rate, frames);
-    Bytes file{'R', 'I', 'F', 'F'};
-    swf::PutU32(file, static_cast<std::uint32_t>(36 + 2 * frames));
-    for (char c : std::string("WAVEfmt ")) file.push_back(static_cast<std::uint8_t>(c));
-    swf::PutU32(file, 16);
-    swf::PutU16(file, 1);
-    swf::PutU16(file, 1);
-    swf::PutU32(file, static_cast<std::uint32_t>(rate));
-    swf::PutU32(file, static_cast<std::uint32_t>(rate * 2));
-    swf::PutU16(file, 2);
-    swf::PutU16(file, 16);
-    for (char c : std::string("data")) file.push_back(static_cast<std::uint8_t>(c));
-    swf::PutU32(file, static_cast<std::uint32_t>(2 * frames));
-    const auto data = swf::Pcm16Bytes(pcm);
-    file.insert(file.end(), data.begin(), data.end());
-    WriteFile(wav, file);
-    // -t: no Info frame, only audio frames, as SWF carries them.
-    const std::string cmd = "lame --quiet -t -m m -b 64 '" + wav + "' '" + mp3 + "'";
-    if (std::system(cmd.c_str()) != 0) throw std::runtime_error("lame failed");
-    std::ifstream in(mp3, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
 double ToneFrequency(std::span<const std::int16_t> mono, double rate)
 {
     long crossings = 0;
     for (std::size_t i = 1; i < mono.size(); ++i)
         if ((mono[i - 1] < 0) != (mono[i] < 0)) ++crossings;
     return crossings / 2.0 / (static_cast<double>(mono.size()) / rate);
-}
-
-std::vector<std::int16_t> Left(std::span<const std::int16_t> stereo)
-{
-    std::vector<std::int16_t> out;
-    for (std::size_t i = 0; i + 1 < stereo.size(); i += 2) out.push_back(stereo[i]);
-    return out;
 }
 
 long FirstSound(std::span<const std::int16_t> stereo, std::size_t from)

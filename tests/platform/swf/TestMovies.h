@@ -26,15 +26,8 @@ Bytes Movie(const swf::TagStream& tags, double fps = 10, swf::Container containe
 // The same movie in the LZMA ("ZWS") container.
 Bytes ToZws(const Bytes& fws);
 
-std::shared_ptr<const swfplay::PreparedMovie> PrepareBytes(const Bytes& file);
-
-// MP3 frames of a mono tone, encoded by lame from a WAV made here.
-Bytes LameTone(double hz, int rate, std::size_t frames);
-
 // Frequency of a pure tone by its zero crossings.
 double ToneFrequency(std::span<const std::int16_t> mono, double rate);
-// The left channel of an interleaved stereo mix.
-std::vector<std::int16_t> Left(std::span<const std::int16_t> stereo);
 // Index of the first frame whose left sample is not zero; -1 when silent.
 long FirstSound(std::span<const std::int16_t> stereo, std::size_t from = 0);
 double Rms(std::span<const std::int16_t> samples);
