@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QPixmap>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSet>
 #include <QStandardPaths>
 
@@ -41,17 +42,17 @@ const fs::path kDataDir = WD_INSTALL_DATADIR;
 const int kIconSizes[] = {16, 32, 48, 64, 128, 256};
 constexpr uid_t kNobody = 65534;
 
-struct Run {
+struct Outcome {
     int exitCode = -1;
     QString output;
 };
 
-Run Execute(const QString& program, const QStringList& arguments)
+Outcome Execute(const QString& program, const QStringList& arguments)
 {
     QProcess p;
     p.setProcessChannelMode(QProcess::MergedChannels);
     p.start(program, arguments);
-    Run run;
+    Outcome run;
     if (!p.waitForStarted(10000)) {
         run.output = program + QStringLiteral(" did not start");
         return run;
@@ -72,8 +73,14 @@ protected:
         root_ = pattern;
         fs::permissions(root_, fs::perms(0755));
         prefix_ = root_ / "prefix";
-        const Run install = Execute(QStringLiteral(WD_CMAKE_COMMAND),
-                                    {"--install", WD_BUILD_DIR, "--prefix", QString::fromStdString(prefix_.string())});
+        // An installer's usual umask, whatever this test runs under: new folders 0755.
+        const mode_t umaskBefore = umask(022);
+        // The component keeps the build's install_manifest.txt, the record of a
+        // real install, from being overwritten with this prefix.
+        const Outcome install = Execute(QStringLiteral(WD_CMAKE_COMMAND),
+                                        {"--install", WD_BUILD_DIR, "--component", "game", "--prefix",
+                                         QString::fromStdString(prefix_.string())});
+        umask(umaskBefore);
         ASSERT_EQ(install.exitCode, 0) << install.output.toStdString();
     }
 
@@ -100,7 +107,7 @@ protected:
     {
         std::set<std::string> files;
         for (const auto& e : fs::recursive_directory_iterator(prefix_)) {
-            if (!e.is_directory() || e.is_symlink()) files.insert(fs::relative(e.path(), prefix_).string());
+            if (!e.is_directory() || e.is_symlink()) files.insert(e.path().lexically_relative(prefix_).string());
         }
         return files;
     }
@@ -119,6 +126,26 @@ QString Key(const fs::path& entry, const QString& key)
     return {};
 }
 
+// The components that the build's install scripts know.
+std::set<std::string> InstallComponents()
+{
+    std::set<std::string> components;
+    const QRegularExpression rule(QStringLiteral("CMAKE_INSTALL_COMPONENT STREQUAL \"([^\"]*)\""));
+    std::error_code ec;
+    for (fs::recursive_directory_iterator it(WD_BUILD_DIR, fs::directory_options::skip_permission_denied, ec), end;
+         !ec && it != end; it.increment(ec)) {
+        if (it->path().filename() != "cmake_install.cmake") continue;
+        QFile f(QString::fromStdString(it->path().string()));
+        if (!f.open(QIODevice::ReadOnly)) continue;
+        auto matches = rule.globalMatch(QString::fromUtf8(f.readAll()));
+        while (matches.hasNext()) {
+            const auto m = matches.next();
+            components.insert(m.captured(1).toStdString());
+        }
+    }
+    return components;
+}
+
 int Colours(const QImage& image)
 {
     QSet<QRgb> colours;
@@ -135,10 +162,10 @@ TEST_F(InstalledGame, InstallsTheGameFolderLauncherEntryIconsAndMetainfoAndNothi
         (kBinDir / "wendingwuguan").string(),
         (kGameDir / "wendingwuguan").string(),
         (kGameDir / "wending.bin").string(),
-        fs::relative(DesktopEntry(), prefix_).string(),
-        fs::relative(Metainfo(), prefix_).string(),
+        DesktopEntry().lexically_relative(prefix_).string(),
+        Metainfo().lexically_relative(prefix_).string(),
     };
-    for (int size : kIconSizes) expected.insert(fs::relative(Icon(size), prefix_).string());
+    for (int size : kIconSizes) expected.insert(Icon(size).lexically_relative(prefix_).string());
     int movies = 0;
     for (const auto& e : fs::directory_iterator(fs::path(WD_BUILD_DIR) / "swf")) {
         if (e.path().extension() != ".swf") continue;
@@ -146,8 +173,10 @@ TEST_F(InstalledGame, InstallsTheGameFolderLauncherEntryIconsAndMetainfoAndNothi
         ++movies;
     }
     EXPECT_EQ(movies, 9);
-    // No tests, tools or benchmarks: exactly the game and its desktop files.
+    // No tests, tools or benchmarks: exactly the game and its desktop files,
+    // and no install rule outside the game's component.
     EXPECT_EQ(InstalledFiles(), expected);
+    EXPECT_EQ(InstallComponents(), std::set<std::string>{"game"});
 
     const fs::path launcher = prefix_ / kBinDir / "wendingwuguan";
     ASSERT_TRUE(fs::is_symlink(launcher));
@@ -169,10 +198,10 @@ TEST_F(InstalledGame, DesktopEntryAndMetainfoPassTheirValidatorsAndNameTheInstal
     const QString asc = QStandardPaths::findExecutable(QStringLiteral("appstreamcli"));
     if (dfv.isEmpty() || asc.isEmpty()) GTEST_SKIP() << "desktop-file-validate or appstreamcli is missing";
 
-    const Run entry = Execute(dfv, {QString::fromStdString(DesktopEntry().string())});
+    const Outcome entry = Execute(dfv, {QString::fromStdString(DesktopEntry().string())});
     EXPECT_EQ(entry.exitCode, 0) << entry.output.toStdString();
     EXPECT_TRUE(entry.output.trimmed().isEmpty()) << entry.output.toStdString();
-    const Run meta = Execute(asc, {"validate", "--no-net", QString::fromStdString(Metainfo().string())});
+    const Outcome meta = Execute(asc, {"validate", "--no-net", QString::fromStdString(Metainfo().string())});
     EXPECT_EQ(meta.exitCode, 0) << meta.output.toStdString();
 
     EXPECT_EQ(Key(DesktopEntry(), "Name"), QStringLiteral("问鼎五关"));
@@ -234,13 +263,16 @@ TEST_F(InstalledGame, StartsThroughTheLauncherFromAReadOnlyFolderOfAnotherUserAn
 
     // A system install: the folder belongs to root (or to us) and nobody may write in it.
     const bool root = geteuid() == 0;
-    for (const auto& e : fs::recursive_directory_iterator(Game())) fs::permissions(e.path(), fs::perms::all_write, fs::perm_options::remove);
-    fs::permissions(Game(), fs::perms::all_write, fs::perm_options::remove);
+    const auto write = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    for (const auto& e : fs::recursive_directory_iterator(Game())) fs::permissions(e.path(), write, fs::perm_options::remove);
+    fs::permissions(Game(), write, fs::perm_options::remove);
 
     // A home the player owns, so that only the game folder is read-only.
     const fs::path home = root_ / "home";
     fs::create_directory(home);
-    if (root) ASSERT_EQ(chown(home.c_str(), kNobody, kNobody), 0);
+    if (root) {
+        ASSERT_EQ(chown(home.c_str(), kNobody, kNobody), 0);
+    }
 
     // Watch the question file: the game must open it, and never write it.
     const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
@@ -251,7 +283,8 @@ TEST_F(InstalledGame, StartsThroughTheLauncherFromAReadOnlyFolderOfAnotherUserAn
     const std::string launcher = (prefix_ / kBinDir / "wendingwuguan").string();
     std::vector<std::string> env = {"QT_QPA_PLATFORM=offscreen", "HOME=" + home.string(),
                                     "PATH=/usr/local/bin:/usr/bin:/bin", "LANG=C.UTF-8"};
-    for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"}) {
+    // The sanitizers' options, in a sanitized build; the game is killed, so no leak check.
+    for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS"}) {
         if (const char* v = std::getenv(name)) env.push_back(std::string(name) + "=" + v);
     }
     std::vector<char*> envp;
