@@ -1,8 +1,11 @@
 #include "screens/AllScreens.h"
 
+#include "screens/entry/FrmSaveMoney.h"
 #include "screens/entry/FrmStart.h"
 #include "screens/help/FrmHelp.h"
 #include "screens/quiz/Frmmain.h"
+#include "screens/reward/FrmCountUp.h"
+#include "screens/reward/FrmExplosion.h"
 #include "ui/Screens.h"
 
 namespace wd {
@@ -11,6 +14,9 @@ void RegisterAllScreens(Screens& screens)
 {
     screens.Register<FrmStart>();
     screens.Register<Frmmain>();
+    screens.Register<FrmCountUp>();
+    screens.Register<FrmExplosion>();
+    screens.Register<FrmSaveMoney>();
     screens.Register<FrmHelp>();
 }
 

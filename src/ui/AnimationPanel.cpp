@@ -1,14 +1,58 @@
 #include "ui/AnimationPanel.h"
 
+#include <QCoreApplication>
+#include <QFile>
+#include <QThreadPool>
+
+#include "platform/SoundOutput.h"
+#include "platform/swf/Player.h"
+
 namespace wd {
 
-// Silent until the movie player lands: the panel only remembers its movie.
-struct AnimationPanel::Impl {};
+// The panel owns a player that the process-wide mixer plays. Loading (reading
+// and decoding the file) runs on the thread pool; the player takes the result
+// only if no later SetMovie has come in the meantime, and the loader holds the
+// player weakly, so a panel may be destroyed while its movie still loads.
+struct AnimationPanel::Impl {
+    std::shared_ptr<swfplay::Player> player;
+};
 
-AnimationPanel::AnimationPanel(Play play, QObject* parent) : QObject(parent), play_(play) {}
+AnimationPanel::AnimationPanel(Play play, QObject* parent)
+    : QObject(parent), play_(play), impl_(std::make_unique<Impl>())
+{
+    impl_->player = std::make_shared<swfplay::Player>(play == Play::On ? swfplay::Player::Play::On
+                                                                       : swfplay::Player::Play::Off);
+    SoundOutput::Instance().Mixer().Attach(impl_->player);
+}
 
-AnimationPanel::~AnimationPanel() = default;
+AnimationPanel::~AnimationPanel()
+{
+    SoundOutput::Instance().Mixer().Detach(impl_->player.get());
+    impl_->player->Clear();
+}
 
-void AnimationPanel::SetMovie(const QString& path) { movie_ = path; }
+void AnimationPanel::SetMovie(const QString& path)
+{
+    movie_ = path;
+    if (path.isEmpty()) {
+        impl_->player->Clear();
+        return;
+    }
+    const std::uint64_t ticket = impl_->player->Expect();
+    std::weak_ptr<swfplay::Player> weak = impl_->player;
+    std::filesystem::path file(QFile::encodeName(path).toStdString());
+    QThreadPool::globalInstance()->start([weak, ticket, file = std::move(file)] {
+        auto movie = swfplay::PrepareFile(file);
+        if (const auto player = weak.lock()) player->Install(ticket, std::move(movie));
+    });
+    // Opening the device can take a while; let the caller go on first.
+    if (auto* app = QCoreApplication::instance())
+        QMetaObject::invokeMethod(app, [] { SoundOutput::Instance().Start(); }, Qt::QueuedConnection);
+}
+
+bool AnimationPanel::WaitLoaded(int timeoutMs) const
+{
+    return impl_->player->WaitReady(std::chrono::milliseconds(timeoutMs));
+}
 
 } // namespace wd

@@ -25,6 +25,9 @@ public:
     // The path last given to SetMovie.
     const QString& Movie() const { return movie_; }
     Play PlayMode() const { return play_; }
+    // Waits until the movie last given has been read and decoded (or found
+    // missing or broken). For tests and benchmarks; the screens never wait.
+    bool WaitLoaded(int timeoutMs) const;
 
 private:
     struct Impl;

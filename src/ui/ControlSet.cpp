@@ -29,8 +29,8 @@ QRect PixelRect(const Row& row)
 ControlSet::ControlSet(QWidget& window, const WindowLayout& layout)
 {
     const QFont windowFont = GameFont(layout.font);
-    auto fontOf = [&](FontSpec spec) {
-        return spec.size == TextSize::Window ? windowFont : GameFont(spec);
+    auto fontOf = [&](FontSpec font) {
+        return font.size == TextSize::Window ? windowFont : GameFont(font);
     };
 
     // First every control, parented to the window ...

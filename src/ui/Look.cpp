@@ -49,12 +49,12 @@ QStringList FontFamilies()
     return {QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Micro Hei")};
 }
 
-QFont GameFont(FontSpec spec)
+QFont GameFont(FontSpec font)
 {
     QFont f;
     f.setFamilies(FontFamilies());
-    f.setPixelSize(PixelSize(spec.size));
-    f.setBold(spec.bold);
+    f.setPixelSize(PixelSize(font.size));
+    f.setBold(font.bold);
     return f;
 }
 

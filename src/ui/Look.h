@@ -77,7 +77,7 @@ inline constexpr FontSpec DefaultWindow = S9_75;
 
 // Chinese, Latin letters and digits in one font, first family found wins.
 QStringList FontFamilies();
-// spec.size must not be Window: resolve it against the window font first.
-QFont GameFont(FontSpec spec);
+// font.size must not be Window: resolve it against the window font first.
+QFont GameFont(FontSpec font);
 
 } // namespace wd

@@ -47,6 +47,18 @@ struct Shot {
     std::function<void(Screens&)> setup;
 };
 
+// The score-saving screen over these figures.
+void SaveScreenFor(Screens& s, int clears, int stake, const char16_t* provider, int providerScore)
+{
+    Module1& m = s.services().session;
+    m.PlayerId = QStringLiteral("glintora");
+    m.ClearCount = static_cast<std::int16_t>(clears);
+    m.StakeScore = stake;
+    m.ProviderName = QString::fromUtf16(provider);
+    m.ProviderScore = providerScore;
+    s.Show(ScreenId::FrmSaveMoney);
+}
+
 // Signs in on the start screen, as a player would.
 void SignIn(Screens& s)
 {
@@ -81,6 +93,8 @@ const Shot kShots[] = {
          quiz.timer("Timer1")->stop();
          for (int i = 0; i < 215; ++i) quiz.Timer1_Timer();
      }},
+    {"savemoney", "provider", ScreenId::FrmSaveMoney, [](Screens& s) { SaveScreenFor(s, 1, 20000, u"Kessa", 5000); }},
+    {"savemoney", "banked", ScreenId::FrmSaveMoney, [](Screens& s) { SaveScreenFor(s, 2, 0, u"Kessa", 0); }},
 };
 
 int Usage()

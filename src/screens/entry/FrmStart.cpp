@@ -57,9 +57,11 @@ QString PageNotOpenedText(const QString& address)
     return QStringLiteral("无法打开网页，请把下面的网址复制到浏览器里：\r%1").arg(address);
 }
 
-void OpenPageInBrowser(const Screen& screen, const QString& address)
+bool OpenPageInBrowser(const Screen& screen, const QString& address)
 {
-    if (!screen.services().urls.Open(address)) screen.services().messages.Notice(PageNotOpenedText(address));
+    if (screen.services().urls.Open(address)) return true;
+    screen.services().messages.Notice(PageNotOpenedText(address));
+    return false;
 }
 
 FrmStart::FrmStart(Screens& screens) : Screen(screens, kId, Layout()) {}

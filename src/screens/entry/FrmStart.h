@@ -27,8 +27,8 @@ protected:
 };
 
 // Opens a page of the site through the URL opener; when no browser can be
-// started, the player is told so, with the address to copy.
-void OpenPageInBrowser(const Screen& screen, const QString& address);
+// started, the player is told so, with the address to copy, and false returns.
+bool OpenPageInBrowser(const Screen& screen, const QString& address);
 // What the player is told when no browser could open a page.
 QString PageNotOpenedText(const QString& address);
 

@@ -1,0 +1,321 @@
+#include "platform/swf/SwfReader.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <string>
+
+#include <lzma.h>
+#include <zlib.h>
+
+#include "platform/swf/ByteReader.h"
+#include "platform/swf/Limits.h"
+
+namespace wd::swfplay {
+
+double SoundSpec::Rate() const
+{
+    static constexpr std::array<double, 4> kRates{5512.5, 11025.0, 22050.0, 44100.0};
+    return kRates[rateCode & 3];
+}
+
+namespace {
+
+constexpr std::size_t kChunk = 64 * 1024;
+
+std::uint32_t LittleU32(std::span<const std::uint8_t> b, std::size_t at)
+{
+    return static_cast<std::uint32_t>(b[at]) | (static_cast<std::uint32_t>(b[at + 1]) << 8) |
+           (static_cast<std::uint32_t>(b[at + 2]) << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
+}
+
+// Grows the output a chunk at a time as data really arrives, never to a size
+// the file merely declares.
+std::vector<std::uint8_t> InflateZlib(std::span<const std::uint8_t> in)
+{
+    std::vector<std::uint8_t> out;
+    z_stream z{};
+    if (inflateInit(&z) != Z_OK) return out;
+    z.next_in = const_cast<Bytef*>(in.data());
+    z.avail_in = static_cast<uInt>(std::min<std::size_t>(in.size(), kMaxFileBytes));
+    for (;;) {
+        if (out.size() >= kMaxBodyBytes) break;
+        const std::size_t have = out.size();
+        const std::size_t room = std::min(kChunk, kMaxBodyBytes - have);
+        out.resize(have + room);
+        z.next_out = out.data() + have;
+        z.avail_out = static_cast<uInt>(room);
+        const int rc = inflate(&z, Z_SYNC_FLUSH);
+        out.resize(have + (room - z.avail_out));
+        if (rc == Z_STREAM_END) break;
+        if (rc != Z_OK) break;                          // damaged or cut: keep what came out
+        if (z.avail_in == 0 && z.avail_out != 0) break; // input used up
+    }
+    inflateEnd(&z);
+    return out;
+}
+
+// "ZWS": bytes 8..11 the compressed length, 12..16 the LZMA properties, data
+// from 17. liblzma's "alone" format wants the properties followed by the
+// 64-bit uncompressed size, which is FileLength - 8.
+std::vector<std::uint8_t> InflateLzma(std::span<const std::uint8_t> file, std::uint32_t fileLength)
+{
+    std::vector<std::uint8_t> out;
+    if (file.size() < 17) return out;
+    std::vector<std::uint8_t> in;
+    in.reserve(13 + (file.size() - 17));
+    in.insert(in.end(), file.begin() + 12, file.begin() + 17);
+    std::uint64_t size = fileLength >= 8 ? fileLength - 8 : UINT64_MAX;
+    for (int i = 0; i < 8; ++i) in.push_back(static_cast<std::uint8_t>(size >> (8 * i)));
+    in.insert(in.end(), file.begin() + 17, file.end());
+
+    lzma_stream z = LZMA_STREAM_INIT;
+    if (lzma_alone_decoder(&z, kLzmaMemLimit) != LZMA_OK) return out;
+    z.next_in = in.data();
+    z.avail_in = in.size();
+    for (;;) {
+        if (out.size() >= kMaxBodyBytes) break;
+        const std::size_t have = out.size();
+        const std::size_t room = std::min(kChunk, kMaxBodyBytes - have);
+        out.resize(have + room);
+        z.next_out = out.data() + have;
+        z.avail_out = room;
+        const lzma_ret rc = lzma_code(&z, LZMA_FINISH);
+        out.resize(have + (room - z.avail_out));
+        if (rc != LZMA_OK) break; // end, damage, memory limit, or cut short
+    }
+    lzma_end(&z);
+    return out;
+}
+
+struct ReadState {
+    Movie& movie;
+    std::map<std::string, std::uint16_t> names; // exported sound names
+    bool truncated = false;
+};
+
+std::optional<SoundInfo> ReadSoundInfo(ByteReader& r)
+{
+    SoundInfo info;
+    const std::uint8_t flags = r.U8();
+    info.syncStop = flags & 0x20;
+    info.syncNoMultiple = flags & 0x10;
+    const bool hasEnvelope = flags & 0x08;
+    const bool hasLoops = flags & 0x04;
+    const bool hasOut = flags & 0x02;
+    const bool hasIn = flags & 0x01;
+    if (hasIn) info.inPoint = r.U32();
+    if (hasOut) info.outPoint = r.U32();
+    if (hasLoops) info.loops = std::max<std::uint16_t>(1, r.U16());
+    if (hasEnvelope) {
+        const std::uint8_t n = r.U8();
+        for (int i = 0; i < n && !r.Failed(); ++i) {
+            EnvelopePoint p;
+            p.pos44 = r.U32();
+            p.left = r.U16();
+            p.right = r.U16();
+            if (!r.Failed()) info.envelope.push_back(p);
+        }
+    }
+    if (r.Failed()) return std::nullopt;
+    return info;
+}
+
+SoundSpec SpecFromByte(std::uint8_t b)
+{
+    SoundSpec s;
+    s.format = b >> 4;
+    s.rateCode = (b >> 2) & 3;
+    s.sixteenBit = b & 2;
+    s.stereo = b & 1;
+    return s;
+}
+
+void AddEvent(Frame& frame, FrameEvent e)
+{
+    if (frame.events.size() < kMaxEventsPerFrame) frame.events.push_back(std::move(e));
+}
+
+void ReadActions(std::span<const std::uint8_t> body, Frame& frame)
+{
+    ByteReader r(body);
+    while (r.Remaining() > 0) {
+        const std::uint8_t code = r.U8();
+        if (code == 0) break;
+        std::span<const std::uint8_t> payload;
+        if (code >= 0x80) {
+            const std::uint16_t len = r.U16();
+            payload = r.Bytes(len);
+            if (r.Failed()) break;
+        }
+        FrameEvent e;
+        switch (code) {
+        case 0x06: e.action = ActionKind::Play; break;
+        case 0x07: e.action = ActionKind::Stop; break;
+        case 0x09: e.action = ActionKind::StopSounds; break;
+        case 0x81:
+            if (payload.size() < 2) continue;
+            e.action = ActionKind::GotoFrame;
+            e.frame = static_cast<std::uint16_t>(payload[0] | (payload[1] << 8));
+            break;
+        default: continue; // every other action is ignored
+        }
+        AddEvent(frame, e);
+    }
+}
+
+bool FrameHasContent(const Frame& f) { return !f.events.empty() || f.streamBlock.has_value(); }
+
+void ReadTimeline(std::span<const std::uint8_t> data, Timeline& tl, ReadState& st, int depth)
+{
+    Movie& movie = st.movie;
+    ByteReader r(data);
+    Frame pending;
+    bool ended = false;
+    while (r.Remaining() > 0 && movie.tagsRead < kMaxTags) {
+        const std::uint16_t head = r.U16();
+        std::uint32_t length = head & 0x3f;
+        const std::uint16_t code = head >> 6;
+        if (length == 0x3f) length = r.U32();
+        if (r.Failed() || length > r.Remaining()) {
+            st.truncated = true;
+            break;
+        }
+        const auto body = r.Bytes(length);
+        ++movie.tagsRead;
+        ByteReader t(body);
+        switch (code) {
+        case 0: ended = true; break;
+        case 1: // ShowFrame
+            if (tl.frames.size() < kMaxFrames) tl.frames.push_back(std::move(pending));
+            pending = Frame{};
+            break;
+        case 12: ReadActions(body, pending); break;
+        case 14: { // DefineSound
+            DefinedSound s;
+            s.id = t.U16();
+            s.spec = SpecFromByte(t.U8());
+            s.sampleCount = t.U32();
+            if (t.Failed()) break;
+            const auto rest = t.Rest();
+            s.data.assign(rest.begin(), rest.end());
+            if (movie.sounds.size() < kMaxSounds || movie.sounds.count(s.id))
+                movie.sounds[s.id] = std::move(s);
+            break;
+        }
+        case 15:   // StartSound
+        case 89: { // StartSound2, which names an exported sound
+            FrameEvent e;
+            e.kind = FrameEvent::Kind::StartSound;
+            if (code == 15) {
+                e.soundId = t.U16();
+            } else {
+                const std::string name = t.CString();
+                const auto it = st.names.find(name);
+                if (t.Failed() || it == st.names.end()) break;
+                e.soundId = it->second;
+            }
+            auto info = ReadSoundInfo(t);
+            if (!info) break;
+            e.info = std::move(*info);
+            AddEvent(pending, std::move(e));
+            break;
+        }
+        case 18:   // SoundStreamHead
+        case 45: { // SoundStreamHead2
+            StreamHead h;
+            t.U8(); // the playback settings, a hint only
+            h.spec = SpecFromByte(t.U8());
+            h.samplesPerBlock = t.U16();
+            if (h.spec.format == static_cast<std::uint8_t>(SoundFormat::Mp3)) h.latencySeek = t.S16();
+            if (t.Failed()) break;
+            tl.streamHead = h;
+            break;
+        }
+        case 19: // SoundStreamBlock: one per frame
+            if (!tl.streamHead || pending.streamBlock) break;
+            pending.streamBlock = tl.streamBlocks.size();
+            tl.streamBlocks.emplace_back(body.begin(), body.end());
+            break;
+        case 39: { // DefineSprite
+            if (depth + 1 > kMaxSpriteDepth) break;
+            const std::uint16_t id = t.U16();
+            t.U16(); // declared frame count; the ShowFrame tags count
+            if (t.Failed()) break;
+            Timeline sprite;
+            ReadTimeline(t.Rest(), sprite, st, depth + 1);
+            movie.sprites[id] = std::move(sprite);
+            break;
+        }
+        case 56:   // ExportAssets
+        case 76: { // SymbolClass
+            const std::uint16_t n = t.U16();
+            for (int i = 0; i < n && !t.Failed(); ++i) {
+                const std::uint16_t id = t.U16();
+                std::string name = t.CString();
+                if (!t.Failed()) st.names[std::move(name)] = id;
+            }
+            break;
+        }
+        default: break; // not about sound
+        }
+        if (ended) break;
+    }
+    if (!ended && depth == 0 && r.Remaining() == 0 && movie.tagsRead < kMaxTags) st.truncated = true;
+    // What came after the last ShowFrame of a cut file still makes a frame.
+    if (FrameHasContent(pending) && tl.frames.size() < kMaxFrames) tl.frames.push_back(std::move(pending));
+}
+
+} // namespace
+
+std::optional<std::vector<std::uint8_t>> Inflate(std::span<const std::uint8_t> file)
+{
+    if (file.size() < 8) return std::nullopt;
+    const std::uint32_t fileLength = LittleU32(file, 4);
+    const auto rest = file.subspan(8);
+    switch (file[0]) {
+    case 'F':
+        if (file[1] != 'W' || file[2] != 'S') return std::nullopt;
+        return std::vector<std::uint8_t>(rest.begin(), rest.begin() + std::min(rest.size(), kMaxBodyBytes));
+    case 'C':
+        if (file[1] != 'W' || file[2] != 'S') return std::nullopt;
+        return InflateZlib(rest);
+    case 'Z':
+        if (file[1] != 'W' || file[2] != 'S') return std::nullopt;
+        return InflateLzma(file, fileLength);
+    default: return std::nullopt;
+    }
+}
+
+std::optional<Movie> ReadMovie(std::span<const std::uint8_t> file)
+{
+    auto body = Inflate(file);
+    if (!body) return std::nullopt;
+    Movie movie;
+    movie.signature = static_cast<char>(file[0]);
+    movie.version = file[3];
+    movie.fileLength = LittleU32(file, 4);
+
+    BitReader bits(*body);
+    const int n = static_cast<int>(bits.Bits(5));
+    const std::int32_t xmin = bits.SignedBits(n);
+    const std::int32_t xmax = bits.SignedBits(n);
+    const std::int32_t ymin = bits.SignedBits(n);
+    const std::int32_t ymax = bits.SignedBits(n);
+    if (bits.Failed()) return std::nullopt;
+    movie.frameWidthTwips = static_cast<std::int32_t>(static_cast<std::int64_t>(xmax) - xmin);
+    movie.frameHeightTwips = static_cast<std::int32_t>(static_cast<std::int64_t>(ymax) - ymin);
+
+    ByteReader r(std::span<const std::uint8_t>(*body).subspan(bits.BytePosition()));
+    const std::uint16_t rate = r.U16();
+    movie.frameRate = rate / 256.0; // unsigned 8.8 fixed point
+    movie.declaredFrames = r.U16();
+    if (r.Failed()) return std::nullopt;
+
+    ReadState st{movie, {}, false};
+    ReadTimeline(r.Rest(), movie.main, st, 0);
+    movie.truncated = st.truncated;
+    return movie;
+}
+
+} // namespace wd::swfplay

@@ -1,0 +1,133 @@
+#include "screens/entry/FrmSaveMoney.h"
+
+#include "game/Module1.h"
+#include "game/ScoreAddress.h"
+#include "game/Site.h"
+#include "screens/entry/FrmStart.h"
+#include "ui/Messages.h"
+#include "ui/Screens.h"
+#include "ui/Titles.h"
+
+namespace wd {
+
+namespace {
+
+using namespace ctl;
+
+constexpr char16_t kUploadCaption[] = u"保存我的分数";
+constexpr char16_t kRegisterCaption[] = u"新用户注册";
+
+const Row kRows[] = {
+    {.name = "CmdExit", .kind = Kind::Button, .left = 2775, .top = 2970, .width = 2100, .height = 360,
+     .caption = u"退出游戏", .tab = 9},
+    {.name = "CmdQuit", .kind = Kind::Button, .left = 2775, .top = 2580, .width = 2100, .height = 360,
+     .caption = u"再玩一次", .tab = 3},
+    {.name = "TxtPassword", .kind = Kind::TextBox, .left = 3360, .top = 2070, .width = 1500, .height = 360,
+     .font = font::S9_75, .flags = Masked, .maxLength = 10, .tab = 1},
+    {.name = "TxtUserId", .kind = Kind::TextBox, .left = 885, .top = 2070, .width = 1500, .height = 360,
+     .font = font::S9_75, .maxLength = 20, .tab = 0},
+    {.name = "LblProviderScore", .kind = Kind::Label, .left = 975, .top = 465, .width = 2775, .height = 300,
+     .caption = u"你总共获得分数:100000", .font = font::S12B, .fore = Colour::PaleCyan, .back = Colour::Navy,
+     .flags = FitsText, .tab = 10},
+    {.name = "LblTotal", .kind = Kind::Label, .left = 975, .top = 90, .width = 2775, .height = 300,
+     .caption = u"你总共获得分数:100000", .font = font::S12B, .fore = Colour::PaleCyan, .back = Colour::Red,
+     .flags = FitsText, .tab = 8},
+    {.name = "Label4", .kind = Kind::Label, .left = 1560, .top = 2625, .width = 975, .height = 240,
+     .caption = kRegisterCaption, .font = font::S9_75, .fore = Colour::LinkBlue, .back = Colour::Green,
+     .flags = Link | FitsText, .tab = 4},
+    {.name = "Label3", .kind = Kind::Label, .left = 2775, .top = 2145, .width = 855, .height = 285,
+     .caption = u"密码:", .font = font::S9_75, .fore = Colour::Yellow, .back = Colour::Green, .tab = 7},
+    {.name = "Label2", .kind = Kind::Label, .left = 90, .top = 2130, .width = 855, .height = 285,
+     .caption = u"用户名:", .font = font::S9_75, .fore = Colour::Yellow, .back = Colour::Green, .tab = 6},
+    {.name = "Lblremark", .kind = Kind::Label, .left = 135, .top = 810, .width = 4710, .height = 1230,
+     .caption = u"A", .font = font::S9_75, .fore = Colour::HighlightText, .back = Colour::Green, .tab = 5},
+    {.name = "Label1", .kind = Kind::Label, .left = 120, .top = 2625, .width = 1170, .height = 240,
+     .caption = kUploadCaption, .font = font::S9_75, .fore = Colour::LinkBlue, .back = Colour::Green,
+     .flags = Link | FitsText, .tab = 2},
+};
+
+WindowLayout Layout()
+{
+    return {.caption = QString::fromUtf16(kWindowTitle) + QStringLiteral("--保存分数"), .width = 4950,
+            .height = 3360, .back = Colour::Green, .rows = kRows};
+}
+
+} // namespace
+
+FrmSaveMoney::FrmSaveMoney(Screens& screens) : Screen(screens, kId, Layout()) {}
+
+QString FrmSaveMoney::RemarkText()
+{
+    // A full-width opening parenthesis and an ASCII closing one, as the game has always shown it.
+    return QStringLiteral("辛苦啦!请输入你在星澜小站注册的用户名和密码,登录星澜小站保存你获得的分数.祝你好运"
+                          "（请确认你现在已经连接Internet,否则你所得到的分数不能保存到网站的数据库)");
+}
+
+void FrmSaveMoney::Form_Load()
+{
+    const Module1& m = services().session;
+    label("Lblremark")->SetCaption(RemarkText());
+    edit("TxtUserId")->setText(m.PlayerId);
+    // Only the label shows the total; the stake is folded in by the upload.
+    label("LblTotal")->SetCaption(QStringLiteral("你总共获得分数\u3000") + QString::number(m.TotalScore()));
+    if (m.ProviderScore == 0) label("LblProviderScore")->hide();
+    label("LblProviderScore")->SetCaption(m.ProviderName + QStringLiteral("获得\u3000")
+                                          + QString::number(m.ProviderScore));
+
+    connect(label("Label1"), &Label::Clicked, this, &FrmSaveMoney::Label1_Click);
+    connect(label("Label4"), &Label::Clicked, this, &FrmSaveMoney::Label4_Click);
+    connect(button("CmdQuit"), &QPushButton::clicked, this, &FrmSaveMoney::CmdQuit_Click);
+    connect(button("CmdExit"), &QPushButton::clicked, this, &FrmSaveMoney::CmdExit_Click);
+}
+
+void FrmSaveMoney::Label1_Click()
+{
+    Module1& m = services().session;
+    m.PlayerPassword = edit("TxtPassword")->text();
+    m.PlayerId = edit("TxtUserId")->text();
+    const std::int32_t stake = m.StakeScore;
+    m.StakeScore = m.TotalScore();
+    const bool opened = OpenPageInBrowser(*this, ScoreUploadAddress({.userId = m.PlayerId,
+                                                                    .password = m.PlayerPassword,
+                                                                    .playerCash = m.StakeScore,
+                                                                    .provider = m.ProviderName,
+                                                                    .providerCash = m.ProviderScore}));
+    label("Label1")->SetCaption(QString::fromUtf16(kUploadCaption));
+    if (!opened) {
+        // Nothing reached the site: the figures stay for another try.
+        m.StakeScore = stake;
+        return;
+    }
+    // The figures are spent: another upload sends the banked runs alone.
+    m.StakeScore = 0;
+    m.ProviderScore = 0;
+}
+
+void FrmSaveMoney::Label4_Click()
+{
+    OpenPageInBrowser(*this, site::RegisterAddress());
+    label("Label4")->SetCaption(QString::fromUtf16(kRegisterCaption));
+}
+
+void FrmSaveMoney::CmdQuit_Click()
+{
+    if (services().messages.Show(MessageId::ConfirmSaved) != Answer::Ok) return;
+    // Each step stands alone: one with nothing to do (the quiz screen already
+    // gone, say) leaves the next to run. The start screen comes back as it was
+    // left, its id box included.
+    screens().Unload(kId);
+    services().session.StakeScore = 0;
+    screens().Unload(ScreenId::Frmmain);
+    screens().Show(ScreenId::FrmStart);
+}
+
+void FrmSaveMoney::CmdExit_Click()
+{
+    if (services().messages.Show(MessageId::ConfirmQuit) == Answer::Ok) screens().EndProgram();
+}
+
+// The close box asks as the quit button does: closing the window alone would
+// leave the player before a quiz screen whose game is over.
+void FrmSaveMoney::Form_CloseBox() { CmdExit_Click(); }
+
+} // namespace wd

@@ -1,0 +1,33 @@
+#pragma once
+// FrmSaveMoney: the end of a game that earned something. It shows the player's
+// total and what the provider of the failed question received, takes the user
+// name and password of the fan site, and saves the score by opening the site's
+// score page with every figure in its address. Its buttons play again from the
+// start screen or end the program; a second link opens the registration page.
+//
+// The quiz screen and the explosion game show it modally, the tally's stop
+// button without waiting; it keeps no state of its own beyond its controls.
+#include "ui/Screen.h"
+
+namespace wd {
+
+class FrmSaveMoney final : public Screen {
+    Q_OBJECT
+public:
+    static constexpr ScreenId kId = ScreenId::FrmSaveMoney;
+    explicit FrmSaveMoney(Screens& screens);
+
+    // The instructions the load step writes into Lblremark.
+    static QString RemarkText();
+
+    void Label1_Click();  // "保存我的分数": the score upload
+    void Label4_Click();  // "新用户注册": the registration page
+    void CmdQuit_Click(); // "再玩一次": play again, once confirmed
+    void CmdExit_Click(); // "退出游戏": end the program, once confirmed
+
+protected:
+    void Form_Load() override;
+    void Form_CloseBox() override;
+};
+
+} // namespace wd

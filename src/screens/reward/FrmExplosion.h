@@ -1,0 +1,45 @@
+#pragma once
+// FrmExplosion: the gamble for the stake after a failed run. The player picks
+// one of three buttons, one of which is safe; a counter then climbs towards the
+// stake at random intervals and, behind an exploding button, goes off between
+// 40 % and 99 % of it, handing the stake to the provider of the missed question.
+// Stop keeps the count so far. It always ends in the score-saving screen. The
+// close box does nothing until the count has finished or exploded, then acts
+// as "继续".
+#include <cstdint>
+
+#include "ui/Screen.h"
+
+namespace wd {
+
+class FrmExplosion final : public Screen {
+    Q_OBJECT
+public:
+    static constexpr ScreenId kId = ScreenId::FrmExplosion;
+    explicit FrmExplosion(Screens& screens);
+
+    void CmdNum_Click(int index); // a pick, 0..2
+    void Timer1_Timer();          // one step of the counter
+    void CmdStop_Click();         // "&Stop!!!" while counting, "继续" at the end
+
+    std::int32_t KeptScore = 0;   // what the player keeps unless the counter takes it
+    std::int16_t SafeIndex = 0;   // the safe button, drawn at the pick
+    std::int32_t ExplodeAt = 0;   // the count at or above which the counter explodes
+    bool Stopped = false;         // the player stopped and watches the rest
+
+    // The number on show.
+    std::int32_t Count() const { return count_; }
+    // The counter has reached the stake or exploded; "继续" leaves.
+    bool Ended() const;
+
+protected:
+    void Form_Load() override;
+    void Form_CloseBox() override;
+
+private:
+    void Leave();
+
+    std::int32_t count_ = 0;
+};
+
+} // namespace wd
