@@ -14,7 +14,7 @@ packages=(
   # fonts for Chinese text
   fonts-wqy-microhei
   # movie maker (MP3 encoder), web page launcher, helpers used by tests
-  lame xdg-utils desktop-file-utils
+  lame xdg-utils desktop-file-utils appstream
 )
 
 missing=()

@@ -15,6 +15,8 @@ Game::Game()
       screens_(Services{session_, bank_, messages_, random_, urls_})
 {
     QApplication::setApplicationName(QString::fromUtf16(kApplicationTitle));
+    // Lets the desktop find the game's entry and icon for its windows.
+    QGuiApplication::setDesktopFileName(QStringLiteral(WD_APP_ID));
     QApplication::setWindowIcon(ProgramIcon());
     // Screens decide when the game is over: a hidden window still counts.
     QApplication::setQuitOnLastWindowClosed(false);
