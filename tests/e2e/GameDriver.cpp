@@ -208,12 +208,6 @@ void GameDriver::Tick(int seconds)
     for (int i = 0; i < seconds; ++i) static_cast<Frmmain&>(On(ScreenId::Frmmain)).Timer1_Timer();
 }
 
-void GameDriver::Quit(Answer answer)
-{
-    messages.Script(answer);
-    On(ScreenId::Frmmain).button("Cmdquit")->click();
-}
-
 void GameDriver::ClearLevel(int level)
 {
     for (int right = 1; right <= level; ++right) {
@@ -273,16 +267,10 @@ void GameDriver::Upload(const QString& password)
     QTest::mouseClick(save.label("Label1"), Qt::LeftButton);
 }
 
-void GameDriver::PlayAgain(Answer answer)
+void GameDriver::Confirm(ScreenId id, const char* button, Answer answer)
 {
     messages.Script(answer);
-    On(ScreenId::FrmSaveMoney).button("CmdQuit")->click();
-}
-
-void GameDriver::ExitGame(Answer answer)
-{
-    messages.Script(answer);
-    On(ScreenId::FrmSaveMoney).button("CmdExit")->click();
+    On(id).button(button)->click();
 }
 
 void GameDriver::OnShown(ScreenId id, std::function<void()> fn)

@@ -73,7 +73,6 @@ public:
     void Pass();
     void Easy();
     void Tick(int seconds = 1);
-    void Quit(Answer answer);
     // Answers the level's questions; the quiz screen's checks on the way.
     void ClearLevel(int level);
     // The tally.
@@ -87,8 +86,8 @@ public:
     void PressStop(Answer whenAsked = Answer::Cancel);
     // The score-saving screen.
     void Upload(const QString& password);
-    void PlayAgain(Answer answer);
-    void ExitGame(Answer answer);
+    // A button that asks first ("退出(&Q)", "再玩一次", "退出游戏"), answered so.
+    void Confirm(ScreenId id, const char* button, Answer answer);
 
     // Runs fn once the screen is shown: the way into a window shown modally,
     // whose loop holds the step that opened it until the window has gone.

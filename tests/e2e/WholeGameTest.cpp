@@ -129,21 +129,24 @@ TEST(WholeGame, ChampionBanksARunGamblesLevelFourOfTheNextUploadsAndPlaysAgainFr
             EXPECT_EQ(d.Text(S::Frmmain, "LblNo"), QStringLiteral("1"));
         }
         if (level == 2) {
-            d.Easy();
+            d.Easy(); // answered from the easy table
             marks = Q(u"X→→");
             EXPECT_EQ(d.Marks(), marks);
             EXPECT_TRUE(d.Visible(S::Frmmain, "LblEasyLable"));
         }
-        d.Tick(10);
-        seconds -= 10;
+        const int spent = level < 5 ? 10 : 185; // level 5 into the red
+        d.Tick(spent);
+        seconds -= spent;
         EXPECT_EQ(d.Text(S::Frmmain, "LblTime"), QString::number(seconds));
+        EXPECT_EQ(d.On(S::Frmmain).label("LblTime")->ForeColor() == QColor(0xFF, 0, 0), seconds < 30);
         d.ClearLevel(level);
         ExpectTally(d, level, level == 5 ? 100000 : 0, kStake[level], seconds, marks);
         d.GoOn();
     }
 
-    // Run 2 begins on a full clock with the run banked; levels 1 to 3 cleared.
+    // Run 2 begins on a full clock, no longer red, with the run banked.
     ExpectLevelBegins(d, 1, 100000, 240, kRight, LaterHeading(1));
+    EXPECT_EQ(d.On(S::Frmmain).label("LblTime")->ForeColor(), QColor(0xC0, 0xFF, 0xFF));
     d.ClearLevel(1);
     ExpectTally(d, 1, 100000, 5000, 240, kRight);
     d.GoOn();
@@ -172,7 +175,7 @@ TEST(WholeGame, ChampionBanksARunGamblesLevelFourOfTheNextUploadsAndPlaysAgainFr
             EXPECT_EQ(d.Text(S::FrmSaveMoney, "TxtUserId"), QStringLiteral("glintora"));
             d.Upload(QStringLiteral("s3cret&x"));
             EXPECT_EQ(d.urls.opened, QStringList{ScoreAddress(QStringLiteral("s3cret&x"), 103000, provider, 17000)});
-            d.PlayAgain(Answer::Ok);
+            d.Confirm(S::FrmSaveMoney, "CmdQuit", Answer::Ok);
         });
         d.PressStop(Answer::Cancel);
     });
@@ -228,7 +231,7 @@ TEST(WholeGame, TimeRunningOutInLevelThreeGamblesTenThousandAndTheExplosionGives
             EXPECT_EQ(d.Text(S::FrmSaveMoney, "LblTotal"), Q(u"你总共获得分数\u30000"));
             EXPECT_TRUE(d.Visible(S::FrmSaveMoney, "LblProviderScore"));
             EXPECT_EQ(d.Text(S::FrmSaveMoney, "LblProviderScore"), provider + Q(u"获得\u300010000"));
-            d.PlayAgain(Answer::Ok);
+            d.Confirm(S::FrmSaveMoney, "CmdQuit", Answer::Ok);
         });
         d.PressStop();
     });
@@ -258,9 +261,9 @@ TEST(WholeGame, AWrongAnswerInLevelOneOfTheSecondRunSavesTheBankedRunAtOnceAndQu
         EXPECT_FALSE(d.Visible(S::FrmSaveMoney, "LblProviderScore"));
         d.Upload(QString());
         EXPECT_EQ(d.urls.opened, QStringList{ScoreAddress(QString(), 100000, provider, 0)});
-        d.ExitGame(Answer::Cancel);
+        d.Confirm(S::FrmSaveMoney, "CmdExit", Answer::Cancel);
         EXPECT_EQ(d.Shown(), QStringLiteral("Frmmain FrmSaveMoney"));
-        d.ExitGame(Answer::Ok);
+        d.Confirm(S::FrmSaveMoney, "CmdExit", Answer::Ok);
     });
     d.AnswerWrong();
     EXPECT_EQ(d.MessagesFrom(before),
@@ -268,6 +271,27 @@ TEST(WholeGame, AWrongAnswerInLevelOneOfTheSecondRunSavesTheBankedRunAtOnceAndQu
                            Q(u"是否决定退出游戏\u3000")}));
     EXPECT_EQ(d.programEnds, 1);
     EXPECT_EQ(d.Shown(), QString());
+}
+
+TEST(WholeGame, MissesWithNothingGainedShowTheAnswerAndGoBackToTheStartScreen)
+{
+    GameDriver d;
+    d.SignIn();
+    d.PressStart();
+    QString answer = d.OnScreen().answer;
+    d.AnswerWrong();
+    EXPECT_EQ(d.MessagesFrom(0), QStringList{Q(u"对不起\u3000你的表现实在太差了\u3000一分都得不到\u3000正确答案应该是:")
+                                             + answer + Q(u"\r 重新再玩吧\u3000")});
+    ExpectAtStartWithNothingElseLoaded(d);
+
+    d.SignIn(QStringLiteral(" kessa "));
+    ExpectWaiting(d, QStringLiteral(" kessa "));
+    d.PressStart();
+    answer = d.OnScreen().answer;
+    d.Tick(240);
+    EXPECT_EQ(d.MessagesFrom(1), QStringList{Q(u"对不起\u3000时间到!你的表现实在太差了\u3000一分都得不到\u3000正确答案应该是:")
+                                             + answer + Q(u"\r 重新再玩吧\u3000")});
+    ExpectAtStartWithNothingElseLoaded(d);
 }
 
 TEST(WholeGame, StoppingAtATallySavesWithNoQuizScreenLeftAndPlayAgainAsksFirst)
@@ -284,9 +308,9 @@ TEST(WholeGame, StoppingAtATallySavesWithNoQuizScreenLeftAndPlayAgainAsksFirst)
     EXPECT_FALSE(d.Visible(S::FrmSaveMoney, "LblProviderScore"));
 
     const std::size_t before = d.MessageCount();
-    d.PlayAgain(Answer::Cancel);
+    d.Confirm(S::FrmSaveMoney, "CmdQuit", Answer::Cancel);
     EXPECT_EQ(d.Shown(), QStringLiteral("FrmSaveMoney"));
-    d.PlayAgain(Answer::Ok);
+    d.Confirm(S::FrmSaveMoney, "CmdQuit", Answer::Ok);
     EXPECT_EQ(d.MessagesFrom(before), QStringList(2, Q(u"请确定你是否已经保存你所获得的分数")));
     ExpectAtStartWithNothingElseLoaded(d);
     EXPECT_TRUE(d.urls.opened.isEmpty());
@@ -298,7 +322,7 @@ TEST(WholeGame, QuittingTheQuizAsksFirstAndTheClockRunsOnUntilTheAnswerIsOk)
     d.SignIn();
     d.PressStart();
     d.Tick(5);
-    d.Quit(Answer::Cancel);
+    d.Confirm(S::Frmmain, "Cmdquit", Answer::Cancel);
     EXPECT_EQ(d.MessagesFrom(0), QStringList{Q(u"是否决定离开游戏\u3000如果是\u3000你所获得的分数将丢失\u3000")});
     EXPECT_EQ(d.Shown(), QStringLiteral("Frmmain"));
     EXPECT_TRUE(d.On(S::Frmmain).timer("Timer1")->isActive());
@@ -306,7 +330,7 @@ TEST(WholeGame, QuittingTheQuizAsksFirstAndTheClockRunsOnUntilTheAnswerIsOk)
     EXPECT_EQ(d.Text(S::Frmmain, "LblTime"), QStringLiteral("234"));
     d.ClearLevel(1);
     d.GoOn();
-    d.Quit(Answer::Ok);
+    d.Confirm(S::Frmmain, "Cmdquit", Answer::Ok);
     EXPECT_EQ(d.programEnds, 1);
     EXPECT_EQ(d.Shown(), QString());
 }
@@ -329,7 +353,7 @@ TEST(WholeGame, PlayedQuestionsStayPlayedAcrossGamesUntil149AreUsed)
     d.PressStart();
     while (d.marked.size() < 29) step();
     EXPECT_EQ(d.PlayedMarks(), 29);
-    d.OnShown(S::FrmSaveMoney, [&] { d.PlayAgain(Answer::Ok); });
+    d.OnShown(S::FrmSaveMoney, [&] { d.Confirm(S::FrmSaveMoney, "CmdQuit", Answer::Ok); });
     d.AnswerWrong();
     ExpectAtStartWithNothingElseLoaded(d);
 
