@@ -1,0 +1,114 @@
+#pragma once
+// Whole games through the real screens, played as a player plays them. The
+// driver works on its own copy of the sample question file, with every screen
+// of the game registered as the game registers them; only the edges are fakes:
+// message boxes answered from a script, page requests recorded, the program end
+// counted, random numbers from a fixed seed unless a test scripts them.
+//
+// It knows the answers only from the question file, looked up by the question
+// on screen, never from the game's own state.
+#include <deque>
+#include <functional>
+#include <random>
+#include <vector>
+
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include "fakes/FakeMessageBoxes.h"
+#include "fakes/FakeUrlOpener.h"
+#include "game/Module1.h"
+#include "game/QuestionBank.h"
+#include "platform/Random.h"
+#include "ui/Screen.h"
+#include "ui/Screens.h"
+
+namespace wd::test {
+
+// The numbers a test pushes, then a generator with a fixed seed.
+class PlayRandom final : public RandomSource {
+public:
+    void Push(float r) { script_.push_back(r); }
+    void Reseed() override {}
+    float Next() override;
+
+private:
+    std::deque<float> script_;
+    std::mt19937 gen_{20240601};
+};
+
+class GameDriver {
+public:
+    struct FileRow {
+        QString answer, provider;
+    };
+
+    GameDriver();
+    ~GameDriver();
+
+    // What is on screen.
+    QString Shown() const; // the windows shown, e.g. "Frmmain FrmExplosion"
+    ScreenState State(ScreenId id) const { return screens.State(id); }
+    Screen& On(ScreenId id) const; // a loaded screen; throws if there is none
+    QString Text(ScreenId id, const char* name, int index = kNoIndex) const;
+    bool Visible(ScreenId id, const char* name, int index = kNoIndex) const;
+    bool Enabled(ScreenId id, const char* name) const;
+    QString Slots() const; // the quiz screen's five slots: "V|O|||"
+    int PassSlotsUsed() const;
+    QString Marks(ScreenId id = ScreenId::Frmmain) const; // easy marks: "X→→"
+    QStringList MessagesFrom(std::size_t first) const;
+    std::size_t MessageCount() const { return messages.shown.size(); }
+
+    // The question file, read with SQL of our own.
+    FileRow Lookup(const QString& quest) const;
+    FileRow OnScreen() const { return Lookup(Text(ScreenId::Frmmain, "Lblquestion")); }
+    int PlayedMarks() const;
+
+    // The start screen.
+    void SignIn(const QString& id = QStringLiteral("glintora"));
+    // The quiz screen.
+    void PressStart();
+    void AnswerRight();
+    void AnswerWrong();
+    void Pass();
+    void Easy();
+    void Tick(int seconds = 1);
+    // Answers the level's questions; the quiz screen's checks on the way.
+    void ClearLevel(int level);
+    // The tally.
+    void GoOn();
+    void StopAtTally();
+    // The gamble: pick a button, safe or exploding at a percentage of the stake;
+    // tick until the count shows `until` or ends; Stop (answering the question
+    // with whenAsked) or "继续".
+    void Pick(int index, int explodePercent = 0);
+    QString CountTo(const QString& until = {});
+    void PressStop(Answer whenAsked = Answer::Cancel);
+    // The score-saving screen.
+    void Upload(const QString& password);
+    // A button that asks first ("退出(&Q)", "再玩一次", "退出游戏"), answered so.
+    void Confirm(ScreenId id, const char* button, Answer answer);
+
+    // Runs fn once the screen is shown: the way into a window shown modally,
+    // whose loop holds the step that opened it until the window has gone.
+    void OnShown(ScreenId id, std::function<void()> fn);
+
+    // Questions drawn so far: marked draws and the first question of each game.
+    QStringList marked, firsts;
+
+    QTemporaryDir dir;
+    Module1 session;
+    PlayRandom random;
+    QuestionBank bank;
+    FakeMessageBoxes messages;
+    FakeUrlOpener urls;
+    int programEnds = 0;
+    Screens screens;
+
+private:
+    void Type(const QString& text);
+    void NoteDraw() { marked << Text(ScreenId::Frmmain, "Lblquestion"); }
+    int pending_ = 0;
+};
+
+} // namespace wd::test
