@@ -6,7 +6,9 @@
 //
 // Each shot is a row of kShots below: a screen, a state name and the steps
 // that bring the freshly shown screen into that state.
+#include <cmath>
 #include <cstdio>
+#include <deque>
 #include <functional>
 
 #include <QApplication>
@@ -21,6 +23,8 @@
 #include "screens/entry/FrmStart.h"
 #include "screens/help/FrmHelp.h"
 #include "screens/quiz/Frmmain.h"
+#include "screens/reward/FrmCountUp.h"
+#include "screens/reward/FrmExplosion.h"
 #include "ui/Messages.h"
 #include "ui/Screen.h"
 #include "ui/Screens.h"
@@ -39,6 +43,36 @@ class NoPages final : public UrlOpener {
 public:
     bool Open(const QString&) override { return true; }
 };
+
+// The same numbers on every run, so that a shot only changes when the screen
+// does: the numbers queued by a state first, then a fixed low-discrepancy
+// sequence that spreads the question draws over the whole file.
+class FixedRandom final : public RandomSource {
+public:
+    void Reseed() override {}
+    float Next() override
+    {
+        if (!queued_.empty()) {
+            const float r = queued_.front();
+            queued_.pop_front();
+            return r;
+        }
+        step_ = std::fmod(step_ + 0.6180339887, 1.0);
+        return static_cast<float>(step_);
+    }
+    void Queue(std::initializer_list<float> numbers) { queued_.insert(queued_.end(), numbers); }
+
+private:
+    std::deque<float> queued_;
+    double step_ = 0.1;
+};
+
+// The tool's own random source, reachable from the shots.
+FixedRandom& Random()
+{
+    static FixedRandom random;
+    return random;
+}
 
 struct Shot {
     const char* screen;
@@ -67,6 +101,59 @@ void SignIn(Screens& s)
     s.Get<FrmStart>().CmdStart_Click();
 }
 
+// The clock runs only when the shot says so: `seconds` ticks by hand.
+void Tick(Frmmain& quiz, int seconds)
+{
+    quiz.timer("Timer1")->stop();
+    for (int i = 0; i < seconds; ++i) quiz.Timer1_Timer();
+}
+
+// Answers the question on screen rightly, as typed by the player.
+void AnswerRightly(Screens& s)
+{
+    Frmmain& quiz = s.Get<Frmmain>();
+    quiz.edit("Txtanswer")->setText(s.services().session.CorrectAnswer);
+    quiz.CmdOK_Click();
+}
+
+// Signs in, starts and clears the levels 1..`levels`, taking `secondsPerQuestion`
+// over each question; the tally of the last one is on screen.
+void ClearLevels(Screens& s, int levels, int secondsPerQuestion)
+{
+    SignIn(s);
+    Frmmain& quiz = s.Get<Frmmain>();
+    quiz.CmdStart_Click();
+    for (int level = 1; level <= levels; ++level) {
+        if (level > 1) {
+            s.Get<FrmCountUp>().OKButton_Click();
+            if (level == 4) quiz.CmdEasy_Click(); // one easy chance used on the way
+        }
+        for (int question = 0; question < level; ++question) {
+            Tick(quiz, secondsPerQuestion);
+            AnswerRightly(s);
+        }
+    }
+}
+
+// A failed run with this stake in the gamble; the player has not picked yet.
+void GambleFor(Screens& s, int clears, int stake)
+{
+    Module1& m = s.services().session;
+    m.PlayerId = QStringLiteral("glintora");
+    m.ClearCount = static_cast<std::int16_t>(clears);
+    m.StakeScore = stake;
+    m.ProviderName = QStringLiteral("Kessa");
+    m.ProviderScore = 0;
+    s.Show(ScreenId::FrmExplosion);
+}
+
+// Runs the gamble's counter for `ticks` steps, or until it ends.
+void Count(FrmExplosion& gamble, int ticks)
+{
+    for (int i = 0; i < ticks && !gamble.Ended(); ++i) gamble.Timer1_Timer();
+    gamble.timer("Timer1")->stop();
+}
+
 const Shot kShots[] = {
     {"help", "rules", ScreenId::FrmHelp, [](Screens& s) { s.Show(ScreenId::FrmHelp); }},
     {"help", "examples", ScreenId::FrmHelp,
@@ -76,22 +163,46 @@ const Shot kShots[] = {
      }},
     {"start", "idle", ScreenId::FrmStart, [](Screens& s) { s.Show(ScreenId::FrmStart); }},
     {"quiz", "waiting", ScreenId::Frmmain, SignIn},
+    // Level 3: the first question answered, a pass used on the second, the
+    // player typing.
     {"quiz", "playing", ScreenId::Frmmain,
      [](Screens& s) {
-         SignIn(s);
+         ClearLevels(s, 2, 12);
+         s.Get<FrmCountUp>().OKButton_Click();
          Frmmain& quiz = s.Get<Frmmain>();
-         quiz.CmdStart_Click();
-         quiz.timer("Timer1")->stop();
+         Tick(quiz, 14);
+         AnswerRightly(s);
+         Tick(quiz, 20);
          quiz.CmdPass_Click();
-         quiz.edit("Txtanswer")->setText(QStringLiteral("不眠"));
+         Tick(quiz, 6);
+         quiz.edit("Txtanswer")->setText(s.services().session.CorrectAnswer.left(1));
      }},
     {"quiz", "red-clock", ScreenId::Frmmain,
      [](Screens& s) {
          SignIn(s);
          Frmmain& quiz = s.Get<Frmmain>();
          quiz.CmdStart_Click();
-         quiz.timer("Timer1")->stop();
-         for (int i = 0; i < 215; ++i) quiz.Timer1_Timer();
+         Tick(quiz, 215);
+     }},
+    {"tally", "level5", ScreenId::FrmCountUp, [](Screens& s) { ClearLevels(s, 5, 9); }},
+    {"gamble", "choosing", ScreenId::FrmExplosion, [](Screens& s) { GambleFor(s, 1, 20000); }},
+    // The middle button, which is safe; the counter has climbed to 4000.
+    {"gamble", "counting", ScreenId::FrmExplosion,
+     [](Screens& s) {
+         GambleFor(s, 1, 20000);
+         FrmExplosion& gamble = s.Get<FrmExplosion>();
+         Random().Queue({0.5f});
+         gamble.CmdNum_Click(1);
+         Count(gamble, 8);
+     }},
+    // The first button, the safe one being the third: it goes off at 40 %.
+    {"gamble", "exploded", ScreenId::FrmExplosion,
+     [](Screens& s) {
+         GambleFor(s, 0, 10000);
+         FrmExplosion& gamble = s.Get<FrmExplosion>();
+         Random().Queue({0.9f, 0.0f});
+         gamble.CmdNum_Click(0);
+         Count(gamble, 100);
      }},
     {"savemoney", "provider", ScreenId::FrmSaveMoney, [](Screens& s) { SaveScreenFor(s, 1, 20000, u"Kessa", 5000); }},
     {"savemoney", "banked", ScreenId::FrmSaveMoney, [](Screens& s) { SaveScreenFor(s, 2, 0, u"Kessa", 0); }},
@@ -127,7 +238,7 @@ int main(int argc, char* argv[])
     }
 
     Module1 session;
-    ClockSeededRandom random;
+    FixedRandom& random = Random();
     // The question file of the game folder the tool was built into.
     QuestionBank bank(session, random, ExecutableFolder().parent_path() / "wending.bin");
     QuietMessages messages;
