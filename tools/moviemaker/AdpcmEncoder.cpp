@@ -7,10 +7,6 @@
 namespace wd::swf {
 
 namespace {
-constexpr std::array<int, 2> kIndex2 = {-1, 2};
-constexpr std::array<int, 4> kIndex3 = {-1, -1, 2, 4};
-constexpr std::array<int, 8> kIndex4 = {-1, -1, -1, -1, 2, 4, 6, 8};
-constexpr std::array<int, 16> kIndex5 = {-1, -1, -1, -1, -1, -1, -1, -1, 1, 2, 4, 6, 8, 10, 13, 16};
 
 void CheckBits(int codeBits)
 {
@@ -27,17 +23,6 @@ int StartIndex(std::span<const std::int16_t> interleaved, int channels, int chan
     return index;
 }
 } // namespace
-
-std::span<const int> AdpcmIndexTable(int codeBits)
-{
-    CheckBits(codeBits);
-    switch (codeBits) {
-    case 2: return kIndex2;
-    case 3: return kIndex3;
-    case 4: return kIndex4;
-    default: return kIndex5;
-    }
-}
 
 void AdpcmApplyCode(AdpcmChannelState& state, unsigned code, int codeBits)
 {

@@ -6,35 +6,15 @@
 
 #include <mpg123.h>
 
+#include "platform/swf/AdpcmTables.h"
 #include "platform/swf/ByteReader.h"
 
 namespace wd::swfplay {
 
 namespace {
 
-constexpr std::array<int, 89> kStepTable{
-    7,     8,     9,     10,    11,    12,    13,    14,    16,    17,    19,    21,    23,    25,    28,
-    31,    34,    37,    41,    45,    50,    55,    60,    66,    73,    80,    88,    97,    107,   118,
-    130,   143,   157,   173,   190,   209,   230,   253,   279,   307,   337,   371,   408,   449,   494,
-    544,   598,   658,   724,   796,   876,   963,   1060,  1166,  1282,  1411,  1552,  1707,  1878,  2066,
-    2272,  2499,  2749,  3024,  3327,  3660,  4026,  4428,  4871,  5358,  5894,  6484,  7132,  7845,  8630,
-    9493,  10442, 11487, 12635, 13899, 15289, 16818, 18500, 20350, 22385, 24623, 27086, 29794, 32767};
-
-// Index changes by the magnitude bits of a code, for code sizes 2 to 5.
-constexpr std::array<int, 2> kIndex2{-1, 2};
-constexpr std::array<int, 4> kIndex3{-1, -1, 2, 4};
-constexpr std::array<int, 8> kIndex4{-1, -1, -1, -1, 2, 4, 6, 8};
-constexpr std::array<int, 16> kIndex5{-1, -1, -1, -1, -1, -1, -1, -1, 1, 2, 4, 6, 8, 10, 13, 16};
-
-std::span<const int> IndexTable(int bits)
-{
-    switch (bits) {
-    case 2: return kIndex2;
-    case 3: return kIndex3;
-    case 4: return kIndex4;
-    default: return kIndex5;
-    }
-}
+using adpcm::IndexTable;
+using adpcm::kStepTable;
 
 struct AdpcmChannel {
     int predictor = 0;
@@ -59,18 +39,18 @@ struct AdpcmChannel {
 
 } // namespace
 
-void DecodeUncompressed(const SoundSpec& spec, std::span<const std::uint8_t> data, SampleBudget& budget,
+void DecodeUncompressed(const SoundSpec& coding, std::span<const std::uint8_t> data, SampleBudget& budget,
                         std::vector<std::int16_t>& out)
 {
-    const std::size_t width = spec.sixteenBit ? 2 : 1;
-    const std::size_t frameBytes = width * static_cast<std::size_t>(spec.Channels());
-    std::size_t samples = data.size() / frameBytes * static_cast<std::size_t>(spec.Channels());
-    samples = std::min(samples, budget.Left() / static_cast<std::size_t>(spec.Channels()) *
-                                    static_cast<std::size_t>(spec.Channels()));
+    const std::size_t width = coding.sixteenBit ? 2 : 1;
+    const std::size_t frameBytes = width * static_cast<std::size_t>(coding.Channels());
+    std::size_t samples = data.size() / frameBytes * static_cast<std::size_t>(coding.Channels());
+    samples = std::min(samples, budget.Left() / static_cast<std::size_t>(coding.Channels()) *
+                                    static_cast<std::size_t>(coding.Channels()));
     budget.Take(samples);
     out.reserve(out.size() + samples);
     for (std::size_t i = 0; i < samples; ++i) {
-        if (spec.sixteenBit)
+        if (coding.sixteenBit)
             out.push_back(static_cast<std::int16_t>(data[2 * i] | (data[2 * i + 1] << 8)));
         else
             out.push_back(static_cast<std::int16_t>((data[i] - 128) * 256));
@@ -181,11 +161,11 @@ void Mp3Decoder::Feed(std::span<const std::uint8_t> data, SampleBudget& budget, 
 std::optional<Pcm> DecodeEventSound(const DefinedSound& sound, SampleBudget& budget)
 {
     Pcm pcm;
-    pcm.rate = sound.spec.Rate();
-    pcm.channels = sound.spec.Channels();
-    switch (static_cast<SoundFormat>(sound.spec.format)) {
+    pcm.rate = sound.coding.Rate();
+    pcm.channels = sound.coding.Channels();
+    switch (static_cast<SoundFormat>(sound.coding.format)) {
     case SoundFormat::PcmNative:
-    case SoundFormat::PcmLittle: DecodeUncompressed(sound.spec, sound.data, budget, pcm.samples); break;
+    case SoundFormat::PcmLittle: DecodeUncompressed(sound.coding, sound.data, budget, pcm.samples); break;
     case SoundFormat::Adpcm:
         DecodeAdpcm(sound.data, pcm.channels, sound.sampleCount > 0 ? sound.sampleCount : SIZE_MAX, budget,
                     pcm.samples);
@@ -222,9 +202,9 @@ std::optional<StreamPcm> DecodeStream(const Timeline& timeline, SampleBudget& bu
     if (!timeline.streamHead || timeline.streamBlocks.empty()) return std::nullopt;
     const StreamHead& head = *timeline.streamHead;
     StreamPcm out;
-    out.pcm.rate = head.spec.Rate();
-    out.pcm.channels = head.spec.Channels();
-    const auto format = static_cast<SoundFormat>(head.spec.format);
+    out.pcm.rate = head.coding.Rate();
+    out.pcm.channels = head.coding.Channels();
+    const auto format = static_cast<SoundFormat>(head.coding.format);
     std::unique_ptr<Mp3Decoder> mp3;
     if (format == SoundFormat::Mp3) mp3 = std::make_unique<Mp3Decoder>();
     // Counted in samples while decoding: an MP3 tells its channel count only
@@ -234,7 +214,7 @@ std::optional<StreamPcm> DecodeStream(const Timeline& timeline, SampleBudget& bu
         startSample.push_back(out.pcm.samples.size());
         switch (format) {
         case SoundFormat::PcmNative:
-        case SoundFormat::PcmLittle: DecodeUncompressed(head.spec, block, budget, out.pcm.samples); break;
+        case SoundFormat::PcmLittle: DecodeUncompressed(head.coding, block, budget, out.pcm.samples); break;
         case SoundFormat::Adpcm:
             DecodeAdpcm(block, out.pcm.channels, head.samplesPerBlock > 0 ? head.samplesPerBlock : SIZE_MAX, budget,
                         out.pcm.samples);

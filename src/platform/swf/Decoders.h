@@ -39,7 +39,7 @@ private:
 };
 
 // Little-endian PCM, 16-bit signed or 8-bit unsigned (128 is silence).
-void DecodeUncompressed(const SoundSpec& spec, std::span<const std::uint8_t> data, SampleBudget& budget,
+void DecodeUncompressed(const SoundSpec& coding, std::span<const std::uint8_t> data, SampleBudget& budget,
                         std::vector<std::int16_t>& out);
 
 // SWF ADPCM: a 2-bit code size, then packets of an initial sample and step

@@ -33,7 +33,7 @@ struct SoundSpec {
 
 struct DefinedSound {
     std::uint16_t id = 0;
-    SoundSpec spec;
+    SoundSpec coding;
     std::uint32_t sampleCount = 0; // declared, per channel
     std::vector<std::uint8_t> data;
 };
@@ -64,7 +64,7 @@ struct FrameEvent {
 };
 
 struct StreamHead {
-    SoundSpec spec;
+    SoundSpec coding;
     std::uint16_t samplesPerBlock = 0;
     std::int16_t latencySeek = 0; // MP3 only
 };

@@ -194,7 +194,7 @@ void ReadTimeline(std::span<const std::uint8_t> data, Timeline& tl, ReadState& s
         case 14: { // DefineSound
             DefinedSound s;
             s.id = t.U16();
-            s.spec = SpecFromByte(t.U8());
+            s.coding = SpecFromByte(t.U8());
             s.sampleCount = t.U32();
             if (t.Failed()) break;
             const auto rest = t.Rest();
@@ -225,9 +225,9 @@ void ReadTimeline(std::span<const std::uint8_t> data, Timeline& tl, ReadState& s
         case 45: { // SoundStreamHead2
             StreamHead h;
             t.U8(); // the playback settings, a hint only
-            h.spec = SpecFromByte(t.U8());
+            h.coding = SpecFromByte(t.U8());
             h.samplesPerBlock = t.U16();
-            if (h.spec.format == static_cast<std::uint8_t>(SoundFormat::Mp3)) h.latencySeek = t.S16();
+            if (h.coding.format == static_cast<std::uint8_t>(SoundFormat::Mp3)) h.latencySeek = t.S16();
             if (t.Failed()) break;
             tl.streamHead = h;
             break;

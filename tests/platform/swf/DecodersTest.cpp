@@ -18,7 +18,7 @@ swfplay::DefinedSound Sound(std::uint8_t format, std::uint8_t rate, bool is16, b
                             Bytes data)
 {
     swfplay::DefinedSound s;
-    s.spec = {format, rate, is16, stereo};
+    s.coding = {format, rate, is16, stereo};
     s.sampleCount = count;
     s.data = std::move(data);
     return s;

@@ -26,9 +26,9 @@ double Pitch(std::span<const std::int16_t> s, int rate)
 double SoundSeconds(const swfplay::Movie& m)
 {
     if (m.main.streamHead)
-        return double(m.main.streamBlocks.size()) * m.main.streamHead->samplesPerBlock / m.main.streamHead->spec.Rate();
+        return double(m.main.streamBlocks.size()) * m.main.streamHead->samplesPerBlock / m.main.streamHead->coding.Rate();
     double longest = 0;
-    for (const auto& [id, s] : m.sounds) longest = std::max(longest, s.sampleCount / s.spec.Rate());
+    for (const auto& [id, s] : m.sounds) longest = std::max(longest, s.sampleCount / s.coding.Rate());
     return longest;
 }
 } // namespace
@@ -111,12 +111,12 @@ TEST(Movies, TheNineMoviesReadBackWellFormedLoopsUsingEveryKindOfSound)
         containers.insert(movie->signature);
         if (movie->main.streamHead) {
             stream = true;
-            formats.insert(movie->main.streamHead->spec.format);
+            formats.insert(movie->main.streamHead->coding.format);
             EXPECT_EQ(movie->main.streamBlocks.size(), movie->main.frames.size());
         }
         for (const auto& [id, s] : movie->sounds) {
             event = true;
-            formats.insert(s.spec.format);
+            formats.insert(s.coding.format);
         }
     }
     EXPECT_EQ(names, (std::set<std::string>{"bantou.swf", "1.swf", "2.swf", "3.swf", "4.swf", "5.swf", "noend.swf",
