@@ -8,4 +8,12 @@ namespace wd {
 // Everything else is kept as it is.
 QString DisplayLines(const QString& text);
 
+// A caption as a screen reader should say it: every line break becomes a
+// space, and surrounding blanks are dropped.
+QString SpokenText(const QString& text);
+
+// A button caption without its access key: "退出(&Q)" says "退出", "&PASS"
+// says "PASS", "&&" is a literal "&".
+QString WithoutAccessKey(const QString& caption);
+
 } // namespace wd

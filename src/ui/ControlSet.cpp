@@ -40,6 +40,7 @@ ControlSet::ControlSet(QWidget& window, const WindowLayout& layout)
         if (key.first.empty()) throw std::logic_error("layout row without a name");
         if (controls_.count(key)) throw std::logic_error("control named twice: " + Describe(row.name, row.index));
 
+        const QString said = row.said ? QString::fromUtf16(row.said) : QString();
         QObject* object = nullptr;
         switch (row.kind) {
         case Kind::Label: {
@@ -51,6 +52,7 @@ ControlSet::ControlSet(QWidget& window, const WindowLayout& layout)
             l->setGeometry(PixelRect(row));
             l->SetLink(row.flags & ctl::Link);
             l->SetFitsText(row.flags & ctl::FitsText);
+            l->SetSpokenName(said);
             l->SetCaption(QString::fromUtf16(row.caption));
             if (l->IsLink()) links_.push_back(l);
             object = l;
@@ -59,7 +61,7 @@ ControlSet::ControlSet(QWidget& window, const WindowLayout& layout)
         case Kind::Button: {
             auto* b = new Button(&window);
             b->setFont(fontOf(row.font));
-            b->setText(QString::fromUtf16(row.caption));
+            b->SetCaption(QString::fromUtf16(row.caption));
             b->setGeometry(PixelRect(row));
             object = b;
             break;
@@ -70,6 +72,7 @@ ControlSet::ControlSet(QWidget& window, const WindowLayout& layout)
             if (row.maxLength > 0) t->setMaxLength(row.maxLength);
             t->SetMasked(row.flags & ctl::Masked);
             t->setText(QString::fromUtf16(row.caption));
+            t->setAccessibleName(said);
             t->setGeometry(PixelRect(row));
             object = t;
             break;
@@ -79,6 +82,7 @@ ControlSet::ControlSet(QWidget& window, const WindowLayout& layout)
             f->setFont(fontOf(row.font));
             if (row.fore != Colour::Default) f->SetForeColor(ToQColor(row.fore));
             if (row.back != Colour::Default) f->SetBackColor(ToQColor(row.back));
+            f->SetSpokenName(said);
             f->SetCaption(QString::fromUtf16(row.caption));
             f->setGeometry(PixelRect(row));
             object = f;
@@ -87,6 +91,7 @@ ControlSet::ControlSet(QWidget& window, const WindowLayout& layout)
         case Kind::Shape: {
             auto* s = new Shape(&window);
             if (row.fore != Colour::Default) s->SetBorderColor(ToQColor(row.fore));
+            s->setAccessibleName(said);
             s->setGeometry(PixelRect(row));
             object = s;
             break;
@@ -107,7 +112,6 @@ ControlSet::ControlSet(QWidget& window, const WindowLayout& layout)
             // A move over a control belongs to that control, never to the
             // window's free surface beneath it.
             w->setAttribute(Qt::WA_NoMousePropagation);
-            w->setAccessibleDescription(w->objectName());
         }
         controls_.emplace(key, Entry{row.kind, object});
         built.emplace_back(&row, object);

@@ -43,8 +43,24 @@ void Label::SetCaption(const QString& caption)
 {
     caption_ = caption;
     setText(DisplayLines(caption));
-    setAccessibleName(text());
+    Announce();
     Fit();
+}
+
+void Label::SetSpokenName(const QString& name)
+{
+    spokenName_ = name;
+    Announce();
+}
+
+void Label::Announce()
+{
+    // Setting the name tells screen readers that it changed.
+    const QString text = SpokenText(caption_);
+    if (spokenName_.isEmpty())
+        setAccessibleName(text);
+    else
+        setAccessibleName(text.isEmpty() ? spokenName_ : spokenName_ + u'：' + text);
 }
 
 void Label::SetForeColor(const QColor& colour)
@@ -136,6 +152,12 @@ Button::Button(QWidget* parent) : QPushButton(parent)
     setFocusPolicy(Qt::StrongFocus);
 }
 
+void Button::SetCaption(const QString& caption)
+{
+    setText(caption);
+    setAccessibleName(WithoutAccessKey(caption));
+}
+
 // ---- TextBox ----------------------------------------------------------------
 
 TextBox::TextBox(QWidget* parent) : QLineEdit(parent)
@@ -168,8 +190,15 @@ Frame::Frame(QWidget* parent) : QFrame(parent)
 void Frame::SetCaption(const QString& caption)
 {
     caption_ = caption;
-    setAccessibleName(DisplayLines(caption));
+    const QString spoken = SpokenText(caption).simplified();
+    setAccessibleName(spoken.isEmpty() ? spokenName_ : spoken);
     update();
+}
+
+void Frame::SetSpokenName(const QString& name)
+{
+    spokenName_ = name;
+    SetCaption(caption_);
 }
 
 void Frame::SetForeColor(const QColor& colour)

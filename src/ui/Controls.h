@@ -22,6 +22,9 @@ public:
 
     void SetCaption(const QString& caption);
     const QString& Caption() const { return caption_; }
+    // The name a screen reader says before the text, "" for the text alone.
+    // The accessible name follows every change of caption.
+    void SetSpokenName(const QString& name);
 
     void SetForeColor(const QColor& colour);
     void SetBackColor(const QColor& colour);
@@ -52,8 +55,10 @@ protected:
 
 private:
     void Fit();
+    void Announce();
 
     QString caption_;
+    QString spokenName_;
     bool fitsText_ = false;
     bool link_ = false;
     bool pressed_ = false;
@@ -61,10 +66,12 @@ private:
 
 // Push button. "&" before a letter makes Alt+letter press it while it is
 // enabled and visible; Enter and Space press it when it has the focus.
+// Screen readers hear the caption without its access key.
 class Button : public QPushButton {
     Q_OBJECT
 public:
     explicit Button(QWidget* parent = nullptr);
+    void SetCaption(const QString& caption);
 };
 
 // Single-line edit field with an optional length limit that holds for typing
@@ -88,6 +95,8 @@ public:
 
     void SetCaption(const QString& caption);
     const QString& Caption() const { return caption_; }
+    // What a screen reader calls the frame while it has no caption.
+    void SetSpokenName(const QString& name);
     void SetForeColor(const QColor& colour);
     void SetBackColor(const QColor& colour);
 
@@ -96,6 +105,7 @@ protected:
 
 private:
     QString caption_;
+    QString spokenName_;
     QColor fore_;
     QColor back_;
 };

@@ -61,6 +61,11 @@ struct Row {
     int tab = -1;                   // place in the Tab order, -1 for none
     int interval = 0;               // timer: milliseconds
     AnimationPanel::Play play = AnimationPanel::Play::Off; // movie slot
+    // What a screen reader calls the control: a label says it before its
+    // text ("剩余时间：240"), a text box and a frame without a caption go by
+    // it, and so does a shape. nullptr: a label or frame says its caption, a
+    // button always does.
+    const char16_t* said = nullptr;
 };
 
 struct WindowLayout {
@@ -69,6 +74,7 @@ struct WindowLayout {
     Colour back = Colour::Green;
     FontSpec font = font::DefaultWindow; // the window font
     std::span<const Row> rows;
+    QString description{};          // what the window is for, for screen readers
 };
 
 } // namespace wd

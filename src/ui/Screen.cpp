@@ -1,5 +1,6 @@
 #include "ui/Screen.h"
 
+#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QHideEvent>
 #include <QMouseEvent>
@@ -16,12 +17,22 @@ constexpr Qt::WindowFlags kWindowFlags = Qt::Window | Qt::CustomizeWindowHint | 
                                        | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
                                        | Qt::MSWindowsFixedSizeDialogHint;
 
+// Screen readers take a screen for a window of its own, not a pane of one.
+QAccessibleInterface* WindowInterface(const QString& className, QObject* object)
+{
+    if (className != QLatin1String("wd::Screen") || !object->isWidgetType()) return nullptr;
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+}
+
 } // namespace
 
 Screen::Screen(Screens& screens, ScreenId id, const WindowLayout& layout)
     : QWidget(nullptr, kWindowFlags), screens_(screens), id_(id), controls_(*this, layout)
 {
     setWindowTitle(layout.caption);
+    setAccessibleDescription(layout.description);
+    static const bool factoryInstalled = (QAccessible::installFactory(&WindowInterface), true);
+    Q_UNUSED(factoryInstalled);
     setWindowIcon(ProgramIcon());
     setFixedSize(TwipsToPixels(layout.width), TwipsToPixels(layout.height));
     setFont(GameFont(layout.font));

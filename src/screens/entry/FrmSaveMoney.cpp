@@ -23,9 +23,9 @@ const Row kRows[] = {
     {.name = "CmdQuit", .kind = Kind::Button, .left = 2775, .top = 2580, .width = 2100, .height = 360,
      .caption = u"再玩一次", .tab = 3},
     {.name = "TxtPassword", .kind = Kind::TextBox, .left = 3360, .top = 2070, .width = 1500, .height = 360,
-     .font = font::S9_75, .flags = Masked, .maxLength = 10, .tab = 1},
+     .font = font::S9_75, .flags = Masked, .maxLength = 10, .tab = 1, .said = u"密码"},
     {.name = "TxtUserId", .kind = Kind::TextBox, .left = 885, .top = 2070, .width = 1500, .height = 360,
-     .font = font::S9_75, .maxLength = 20, .tab = 0},
+     .font = font::S9_75, .maxLength = 20, .tab = 0, .said = u"用户名"},
     {.name = "LblProviderScore", .kind = Kind::Label, .left = 975, .top = 465, .width = 2775, .height = 300,
      .caption = u"你总共获得分数:100000", .font = font::S12B, .fore = Colour::PaleCyan, .back = Colour::Navy,
      .flags = FitsText, .tab = 10},
@@ -49,7 +49,8 @@ const Row kRows[] = {
 WindowLayout Layout()
 {
     return {.caption = QString::fromUtf16(kWindowTitle) + QStringLiteral("--保存分数"), .width = 4950,
-            .height = 3360, .back = Colour::Green, .rows = kRows};
+            .height = 3360, .back = Colour::Green, .rows = kRows,
+            .description = QStringLiteral("保存分数：输入星澜小站的用户名和密码，把这次的分数存到网站上")};
 }
 
 } // namespace

@@ -25,7 +25,7 @@ const Row kRows[] = {
     {.name = "CmdHelp", .kind = Kind::Button, .left = 225, .top = 1905, .width = 1215, .height = 495,
      .caption = u"教你玩", .font = font::S9_75, .tab = 4},
     {.name = "TxtUserId", .kind = Kind::TextBox, .left = 1710, .top = 1440, .width = 1500, .height = 360,
-     .caption = u"glintora", .font = font::S9_75, .maxLength = 20, .tab = 0},
+     .caption = u"glintora", .font = font::S9_75, .maxLength = 20, .tab = 0, .said = u"用户名"},
     {.name = "CmdStart", .kind = Kind::Button, .left = 1575, .top = 1905, .width = 1695, .height = 495,
      .caption = u"开始接受考验", .font = font::S9_75B, .tab = 1},
     {.name = "Label3", .kind = Kind::Label, .left = 15, .top = 2835, .width = 4710, .height = 540,
@@ -47,7 +47,8 @@ const Row kRows[] = {
 WindowLayout Layout()
 {
     return {.caption = QString::fromUtf16(kWindowTitle) + QStringLiteral("--星澜小站"), .width = 4800,
-            .height = 3420, .back = Colour::Green, .rows = kRows};
+            .height = 3420, .back = Colour::Green, .rows = kRows,
+            .description = QStringLiteral("开始：输入你在星澜小站注册的用户名，开始接受考验")};
 }
 
 } // namespace

@@ -127,7 +127,7 @@ constexpr char16_t kCR = u'\r';
 WindowLayout Layout()
 {
     return {.caption = FrmHelp::WindowCaption(), .width = 9435, .height = 7740, .back = Colour::DarkGrey,
-            .rows = kRows};
+            .rows = kRows, .description = QStringLiteral("玩法说明：游戏的规则和一个答题的例子")};
 }
 
 } // namespace
@@ -170,10 +170,10 @@ void FrmHelp::Command2_Click()
     Label* examples = label("LblTime", 10);
     if (examples->isHidden()) {
         examples->show();
-        button("Command2")->setText(QStringLiteral("看完"));
+        button("Command2")->SetCaption(QStringLiteral("看完"));
     } else {
         examples->hide();
-        button("Command2")->setText(QStringLiteral("例如"));
+        button("Command2")->SetCaption(QStringLiteral("例如"));
     }
 }
 

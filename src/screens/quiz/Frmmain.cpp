@@ -16,25 +16,28 @@ namespace {
 
 using namespace ctl;
 
+constexpr const char16_t* kSlotNames[] = {u"第1题", u"第2题", u"第3题", u"第4题", u"第5题"};
+constexpr const char16_t* kEasyNames[] = {u"拣手题1", u"拣手题2", u"拣手题3"};
+
 constexpr Row Slot(int index, int left, const char16_t* caption, int tab)
 {
     return {.name = "Lblque", .index = index, .kind = Kind::Label, .in = "Frame1", .left = left, .top = 180,
             .width = 270, .height = 300, .caption = caption, .font = font::S12B, .fore = Colour::LightCyan,
-            .back = Colour::BoxBlue, .tab = tab};
+            .back = Colour::BoxBlue, .tab = tab, .said = kSlotNames[index]};
 }
 
 constexpr Row EasyMark(int index, int left, int tab)
 {
     return {.name = "LblEasy", .index = index, .kind = Kind::Label, .in = "Frame2", .left = left, .top = 165,
             .width = 270, .height = 300, .caption = u"→", .font = font::S12B, .fore = Colour::PaleCyan,
-            .back = Colour::BoxBlue, .tab = tab};
+            .back = Colour::BoxBlue, .tab = tab, .said = kEasyNames[index]};
 }
 
-constexpr Row NavyBox(const char* name, int left, int width, const char16_t* caption, int tab)
+constexpr Row NavyBox(const char* name, int left, int width, const char16_t* caption, int tab, const char16_t* said)
 {
     return {.name = name, .kind = Kind::Label, .in = "Framain", .left = left, .top = 270, .width = width,
             .height = 285, .caption = caption, .font = font::S9_75B, .fore = Colour::PaleCyan,
-            .back = Colour::Navy, .flags = Centred, .tab = tab};
+            .back = Colour::Navy, .flags = Centred, .tab = tab, .said = said};
 }
 
 const Row kRows[] = {
@@ -50,16 +53,16 @@ const Row kRows[] = {
     {.name = "CmdPass", .kind = Kind::Button, .left = 2115, .top = 2580, .width = 1365, .height = 390,
      .caption = u"&PASS", .font = font::S9_75, .flags = Disabled, .tab = 8},
     {.name = "Txtanswer", .kind = Kind::TextBox, .left = 120, .top = 3075, .width = 1920, .height = 360,
-     .font = font::S9_75, .tab = 1},
+     .font = font::S9_75, .tab = 1, .said = u"答案"},
     {.name = "CmdOK", .kind = Kind::Button, .left = 2115, .top = 3075, .width = 2805, .height = 390,
      .caption = u"确定(&O)", .font = font::S9_75, .flags = Disabled, .tab = 7},
     {.name = "Frame2", .kind = Kind::Frame, .left = 4965, .top = 2460, .width = 1140, .height = 525,
-     .back = Colour::Black, .tab = 5},
+     .back = Colour::Black, .tab = 5, .said = u"拣手题"},
     EasyMark(2, 780, 17),
     EasyMark(1, 435, 16),
     EasyMark(0, 105, 15),
     {.name = "Frame1", .kind = Kind::Frame, .left = 120, .top = 2460, .width = 1920, .height = 525,
-     .back = Colour::Black, .tab = 4},
+     .back = Colour::Black, .tab = 4, .said = u"本关题目"},
     Slot(4, 1545, u"", 22),
     Slot(3, 1185, u"O", 21),
     Slot(2, 825, u"@", 20),
@@ -72,23 +75,24 @@ const Row kRows[] = {
      .caption = u"出题者", .font = font::S9_75, .fore = Colour::LightGreen, .back = Colour::Black, .tab = 6},
     {.name = "LblProvider", .kind = Kind::Label, .in = "Frame3", .left = 135, .top = 225, .width = 1545,
      .height = 300, .caption = u"Glintora", .font = font::S9_75B, .fore = Colour::PaleCyan, .back = Colour::Green,
-     .flags = Centred, .tab = 11},
+     .flags = Centred, .tab = 11, .said = u"出题者"},
     {.name = "Fraquestion", .kind = Kind::Frame, .in = "Framain", .left = 1125, .top = 780, .width = 4770,
      .height = 1455, .caption = u"第1关题目\u3000", .font = font::S12B, .fore = Colour::LightGreen,
      .back = Colour::Black, .tab = 3},
     {.name = "Lblquestion", .kind = Kind::Label, .in = "Fraquestion", .left = 105, .top = 285, .width = 4575,
-     .height = 1080, .font = font::S12, .fore = Colour::PaleCyan, .back = Colour::Green, .tab = 9},
+     .height = 1080, .font = font::S12, .fore = Colour::PaleCyan, .back = Colour::Green, .tab = 9,
+     .said = u"题目"},
     {.name = "LblEasyLable", .kind = Kind::Label, .in = "Framain", .left = 330, .top = 1065, .width = 510,
      .height = 555, .caption = u"→", .font = font::S24B, .fore = Colour::PaleCyan, .back = Colour::Green,
-     .flags = Hidden | FitsText, .tab = 25},
-    NavyBox("LblTime", 3165, 630, u"240", 24),
-    NavyBox("LblPlayscore", 1530, 1515, u"0", 23),
+     .flags = Hidden | FitsText, .tab = 25, .said = u"拣手题"},
+    NavyBox("LblTime", 3165, 630, u"240", 24, u"剩余时间"),
+    NavyBox("LblPlayscore", 1530, 1515, u"0", 23, u"得分"),
     {.name = "LblNo", .kind = Kind::Label, .in = "Framain", .left = 465, .top = 1080, .width = 270, .height = 555,
      .caption = u"1", .font = font::S24B, .fore = Colour::PaleCyan, .back = Colour::Green, .flags = FitsText,
-     .tab = 14},
-    NavyBox("LblPlayer", 75, 1380, u"Glintora", 12),
+     .tab = 14, .said = u"题号"},
+    NavyBox("LblPlayer", 75, 1380, u"Glintora", 12, u"玩家"),
     {.name = "Shape1", .kind = Kind::Shape, .in = "Framain", .left = 135, .top = 840, .width = 945, .height = 975,
-     .fore = Colour::BrightGreen},
+     .fore = Colour::BrightGreen, .said = u"题号框"},
     {.name = "Label3", .kind = Kind::Label, .left = 30, .top = 3540, .width = 6165, .height = 540,
      .font = font::S9_75, .fore = Colour::Cyan, .back = Colour::Green, .tab = 26},
 };
@@ -96,7 +100,9 @@ const Row kRows[] = {
 WindowLayout Layout()
 {
     return {.caption = QString::fromUtf16(kWindowTitle), .width = 6240, .height = 4050, .back = Colour::Black,
-            .rows = kRows};
+            .rows = kRows,
+            .description = QStringLiteral("答题：在答案框里填上题目的答案，按确定作答；"
+                                          "可以PASS换题或用拣手题，全程限时240秒")};
 }
 
 QString MoviePath(const char* name) { return QString::fromStdString(MovieFile(name).string()); }

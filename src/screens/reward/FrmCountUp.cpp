@@ -15,11 +15,13 @@ namespace {
 
 using namespace ctl;
 
+constexpr const char16_t* kEasyNames[] = {u"拣手题1", u"拣手题2", u"拣手题3"};
+
 constexpr Row EasyMark(int index, int left, const char16_t* caption, int tab)
 {
     return {.name = "LblEasy", .index = index, .kind = Kind::Label, .in = "Frame4", .left = left, .top = 225,
             .width = 270, .height = 300, .caption = caption, .font = font::S12B, .fore = Colour::LightCyan,
-            .back = Colour::BoxBlue, .tab = tab};
+            .back = Colour::BoxBlue, .tab = tab, .said = kEasyNames[index]};
 }
 
 constexpr Row GroupFrame(const char* name, int left, int top, int height, const char16_t* caption, int tab)
@@ -29,11 +31,11 @@ constexpr Row GroupFrame(const char* name, int left, int top, int height, const 
 }
 
 constexpr Row Score(const char* name, const char* in, int left, int top, int width, Colour back, unsigned flags,
-                    const char16_t* caption, int tab)
+                    const char16_t* caption, int tab, const char16_t* said)
 {
     return {.name = name, .kind = Kind::Label, .in = in, .left = left, .top = top, .width = width, .height = 300,
             .caption = caption, .font = font::S12B, .fore = Colour::White, .back = back, .flags = flags,
-            .tab = tab};
+            .tab = tab, .said = said};
 }
 
 const Row kRows[] = {
@@ -48,10 +50,10 @@ const Row kRows[] = {
     EasyMark(1, 840, u"X", 9),
     EasyMark(2, 1200, u"→", 8),
     GroupFrame("Frame2", 1305, 1590, 615, u"剩余时间", 3),
-    Score("LblRemainTime", "Frame2", 795, 255, 465, Colour::Green, FitsText, u"240", 6),
+    Score("LblRemainTime", "Frame2", 795, 255, 465, Colour::Green, FitsText, u"240", 6, u"剩余时间"),
     GroupFrame("Frame1", 1305, 330, 1140, u"总得分", 2),
-    Score("LblFixScore", "Frame1", 495, 270, 1065, Colour::Red, Hidden | FitsText, u"1000000", 12),
-    Score("LblScore", "Frame1", 495, 720, 1065, Colour::Green, FitsText, u"1000000", 5),
+    Score("LblFixScore", "Frame1", 495, 270, 1065, Colour::Red, Hidden | FitsText, u"1000000", 12, u"已保住的分数"),
+    Score("LblScore", "Frame1", 495, 720, 1065, Colour::Green, FitsText, u"1000000", 5, u"总得分"),
     {.name = "Label4", .kind = Kind::Label, .left = 1200, .top = 2985, .width = 2280, .height = 300,
      .caption = u"未到结局,继唔继续?", .font = font::S12B, .fore = Colour::Red, .back = Colour::Green,
      .flags = FitsText, .tab = 11},
@@ -62,7 +64,8 @@ const Row kRows[] = {
 WindowLayout Layout()
 {
     return {.caption = QString::fromUtf16(kWindowTitle) + QStringLiteral("--成绩总结"), .width = 4680,
-            .height = 3900, .back = Colour::Green, .font = font::S9_75B, .rows = kRows};
+            .height = 3900, .back = Colour::Green, .font = font::S9_75B, .rows = kRows,
+            .description = QStringLiteral("关卡成绩：本关过后的总得分和剩余时间，选择继续下一关或带着分数离开")};
 }
 
 QString MoviePath(const std::string& name) { return QString::fromStdString(MovieFile(name.c_str()).string()); }

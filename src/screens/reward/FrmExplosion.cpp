@@ -39,13 +39,15 @@ const Row kRows[] = {
      .font = font::S12B, .fore = Colour::PaleGreen, .back = Colour::Navy, .flags = Centred, .tab = 5},
     {.name = "LblScore", .kind = Kind::Label, .left = 765, .top = 1905, .width = 2610, .height = 435,
      .caption = u"爆煲游戏", .font = font::S18B, .fore = Colour::PaleCyan, .back = Colour::Navy, .flags = Centred,
-     .tab = 4},
+     .tab = 4, .said = u"计数"},
 };
 
 WindowLayout Layout()
 {
     return {.caption = QString::fromUtf16(kWindowTitle) + QStringLiteral("--爆煲游戏"), .width = 4260,
-            .height = 3135, .back = Colour::Green, .rows = kRows};
+            .height = 3135, .back = Colour::Green, .rows = kRows,
+            .description = QStringLiteral("爆煲游戏：选一个数字，计数开始后在爆煲之前按Stop停下，"
+                                          "停下时的计数就是保住的分数")};
 }
 
 QString MoviePath(const char* name) { return QString::fromStdString(MovieFile(name).string()); }
@@ -122,7 +124,7 @@ void FrmExplosion::Timer1_Timer()
     }
     timer1->stop();
     button("CmdStop")->setEnabled(true);
-    button("CmdStop")->setText(QString::fromUtf16(kContinue));
+    button("CmdStop")->SetCaption(QString::fromUtf16(kContinue));
 }
 
 void FrmExplosion::CmdStop_Click()

@@ -4,6 +4,7 @@
 #include <QTimer>
 
 #include "StandIn.h"
+#include "fakes/AccessibleTree.h"
 #include "fakes/ScreenRig.h"
 #include "platform/AppPaths.h"
 #include "screens/quiz/Frmmain.h"
@@ -300,4 +301,25 @@ TEST_F(Explosion, WrongAnswerWithAStakeGoesThroughTheGambleToTheScoreScreen)
     EXPECT_EQ(rig.session.StakeScore, 0);
     EXPECT_EQ(rig.session.ProviderScore, 10000);
     EXPECT_EQ(rig.session.ProviderName, QStringLiteral("fan7"));
+}
+
+TEST_F(Explosion, AScreenReaderFollowsTheCountToItsEnd)
+{
+    FrmExplosion& w = Open(1000);
+    EXPECT_TRUE(QAccessible::queryAccessibleInterface(&w)->text(QAccessible::Description).startsWith(u"爆煲游戏"));
+    auto nodes = AccessibleNodes(w);
+    EXPECT_EQ(NodeOf(nodes, w.label("Label2")).name, QStringLiteral("你目前获得的分数: 1000")); // the line break
+    EXPECT_EQ(NodeOf(nodes, w.label("LblScore")).name, QStringLiteral("计数：0"));
+    EXPECT_EQ(NodeOf(nodes, w.button("CmdNum", 1)).name, QStringLiteral("2"));
+    const auto stop = NodeOf(nodes, w.button("CmdStop"));
+    EXPECT_EQ(stop.role, QAccessible::Button);
+    EXPECT_EQ(stop.name, QStringLiteral("Stop!!!"));
+
+    PickSafe();
+    w.Timer1_Timer();
+    EXPECT_EQ(NodeOf(AccessibleNodes(w), w.label("LblScore")).name, QStringLiteral("计数：") + w.label("LblScore")->Caption());
+    TickUntil();
+    nodes = AccessibleNodes(w);
+    EXPECT_EQ(NodeOf(nodes, w.button("CmdStop")).name, QStringLiteral("继续"));
+    EXPECT_EQ(NodeOf(nodes, w.label("LblScore")).name, QStringLiteral("计数：1000"));
 }
