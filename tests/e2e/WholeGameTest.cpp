@@ -6,7 +6,7 @@
 #include <QSet>
 #include <QUrl>
 
-#include "GameDriver.h"
+#include "fakes/GameDriver.h"
 
 using namespace wd;
 using namespace wd::test;
@@ -14,6 +14,7 @@ using namespace wd::test;
 namespace {
 
 using S = ScreenId;
+const QString kSample = QStringLiteral(WD_SAMPLE_BANK);
 const QString kRight = QStringLiteral("→→→");
 // The stake once level L is cleared; index 0 before any.
 constexpr int kStake[] = {0, 5000, 10000, 20000, 40000, 100000};
@@ -108,7 +109,7 @@ void ExpectAtStartWithNothingElseLoaded(const GameDriver& d)
 
 TEST(WholeGame, ChampionBanksARunGamblesLevelFourOfTheNextUploadsAndPlaysAgainFromScratch)
 {
-    GameDriver d;
+    GameDriver d{kSample};
     EXPECT_EQ(d.Shown(), QStringLiteral("FrmStart"));
     EXPECT_EQ(d.On(S::FrmStart).windowTitle(), Q(u"问鼎五关(Kessa Version)--星澜小站"));
     d.SignIn();
@@ -197,7 +198,7 @@ TEST(WholeGame, ChampionBanksARunGamblesLevelFourOfTheNextUploadsAndPlaysAgainFr
 
 TEST(WholeGame, TimeRunningOutInLevelThreeGamblesTenThousandAndTheExplosionGivesItAllToTheProvider)
 {
-    GameDriver d;
+    GameDriver d{kSample};
     d.SignIn();
     d.PressStart();
     ClearLevels(d, 1, 2, 0);
@@ -244,7 +245,7 @@ TEST(WholeGame, TimeRunningOutInLevelThreeGamblesTenThousandAndTheExplosionGives
 
 TEST(WholeGame, AWrongAnswerInLevelOneOfTheSecondRunSavesTheBankedRunAtOnceAndQuitEndsTheProgram)
 {
-    GameDriver d;
+    GameDriver d{kSample};
     d.SignIn();
     d.PressStart();
     ClearLevels(d, 1, 5, 0);
@@ -275,7 +276,7 @@ TEST(WholeGame, AWrongAnswerInLevelOneOfTheSecondRunSavesTheBankedRunAtOnceAndQu
 
 TEST(WholeGame, MissesWithNothingGainedShowTheAnswerAndGoBackToTheStartScreen)
 {
-    GameDriver d;
+    GameDriver d{kSample};
     d.SignIn();
     d.PressStart();
     QString answer = d.OnScreen().answer;
@@ -296,7 +297,7 @@ TEST(WholeGame, MissesWithNothingGainedShowTheAnswerAndGoBackToTheStartScreen)
 
 TEST(WholeGame, StoppingAtATallySavesWithNoQuizScreenLeftAndPlayAgainAsksFirst)
 {
-    GameDriver d;
+    GameDriver d{kSample};
     d.SignIn();
     d.PressStart();
     ClearLevels(d, 1, 2, 0);
@@ -318,7 +319,7 @@ TEST(WholeGame, StoppingAtATallySavesWithNoQuizScreenLeftAndPlayAgainAsksFirst)
 
 TEST(WholeGame, QuittingTheQuizAsksFirstAndTheClockRunsOnUntilTheAnswerIsOk)
 {
-    GameDriver d;
+    GameDriver d{kSample};
     d.SignIn();
     d.PressStart();
     d.Tick(5);
@@ -337,7 +338,7 @@ TEST(WholeGame, QuittingTheQuizAsksFirstAndTheClockRunsOnUntilTheAnswerIsOk)
 
 TEST(WholeGame, PlayedQuestionsStayPlayedAcrossGamesUntil149AreUsed)
 {
-    GameDriver d;
+    GameDriver d{kSample};
     // One whole step of play that draws a question: a pass while there are
     // passes, else a right answer, else going on at the tally.
     auto step = [&d] {

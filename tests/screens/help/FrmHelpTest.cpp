@@ -29,7 +29,7 @@ QRgb Rgb(int r, int g, int b) { return qRgb(r, g, b); }
 
 } // namespace
 
-TEST_F(Help, OpensOnTheRulesPageWithFocusOnTheToggle)
+TEST_F(Help, OpensOnTheRulesPageAndTheToggleSwitchesPagesByMouseEnterAndSpace)
 {
     EXPECT_FALSE(OnExamples());
     EXPECT_EQ(help().button("Command2")->text(), QStringLiteral("例如"));
@@ -39,6 +39,24 @@ TEST_F(Help, OpensOnTheRulesPageWithFocusOnTheToggle)
     EXPECT_TRUE(help().windowTitle().contains(QStringLiteral("星澜小站")));
     EXPECT_TRUE(help().windowTitle().contains(QStringLiteral("http://www.xinglan.example/")));
     EXPECT_FALSE(help().windowIcon().isNull());
+
+    QTest::mouseClick(help().button("Command2"), Qt::LeftButton);
+    EXPECT_TRUE(OnExamples());
+    EXPECT_EQ(help().button("Command2")->text(), QStringLiteral("看完"));
+    help().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&help()));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_FALSE(OnExamples());
+    EXPECT_EQ(help().button("Command2")->text(), QStringLiteral("例如"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    EXPECT_TRUE(OnExamples());
+
+    help().close(); // on the examples: the next opening shows the rules again
+    EXPECT_EQ(rig.screens.State(FrmHelp::kId), ScreenState::NotLoaded);
+    rig.screens.Show(FrmHelp::kId);
+    EXPECT_FALSE(OnExamples());
+    QTest::mouseClick(help().button("Command1"), Qt::LeftButton); // 退出
+    EXPECT_EQ(rig.screens.State(FrmHelp::kId), ScreenState::NotLoaded);
 }
 
 TEST_F(Help, PagesHoldTheParagraphsJoinedByCarriageReturns)
@@ -74,40 +92,6 @@ TEST_F(Help, BoardMarksTheQuestionsOfEachLevel)
         EXPECT_EQ(help().label("Lblque", 24 + level)->Caption(), QStringLiteral("第%1关").arg(level));
     }
     EXPECT_EQ(help().label("LblTime", 1)->Caption(), QStringLiteral("有4个Pass机会,\u3000要答对1道题就可以过关,可得5000分"));
-}
-
-TEST_F(Help, ExamplesToggleTwiceReturnsToTheRules)
-{
-    QTest::mouseClick(help().button("Command2"), Qt::LeftButton);
-    EXPECT_TRUE(OnExamples());
-    EXPECT_EQ(help().button("Command2")->text(), QStringLiteral("看完"));
-    QTest::mouseClick(help().button("Command2"), Qt::LeftButton);
-    EXPECT_FALSE(OnExamples());
-    EXPECT_EQ(help().button("Command2")->text(), QStringLiteral("例如"));
-}
-
-TEST_F(Help, EnterOnTheFocusedToggleSwitchesPages)
-{
-    help().activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&help()));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    EXPECT_TRUE(OnExamples());
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
-    EXPECT_FALSE(OnExamples());
-}
-
-TEST_F(Help, ClosingOnTheExamplesAndOpeningAgainShowsTheRules)
-{
-    rig.screens.Get<FrmHelp>().Command2_Click();
-    ASSERT_TRUE(OnExamples());
-    help().close(); // close box
-    EXPECT_EQ(rig.screens.State(FrmHelp::kId), ScreenState::NotLoaded);
-    rig.screens.Show(FrmHelp::kId);
-    EXPECT_FALSE(OnExamples());
-    EXPECT_EQ(help().button("Command2")->text(), QStringLiteral("例如"));
-
-    QTest::mouseClick(help().button("Command1"), Qt::LeftButton); // 退出
-    EXPECT_EQ(rig.screens.State(FrmHelp::kId), ScreenState::NotLoaded);
 }
 
 TEST_F(Help, PagesNeitherScrollNorGrowAndTheButtonsStayOnTop)

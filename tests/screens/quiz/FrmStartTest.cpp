@@ -1,103 +1,107 @@
+// The start and quiz screens on a generated question file: question N reads
+// "question N ____", its answer is "aN" (easy: "easy N ____", "eN"). The whole
+// game's roads are in the e2e tests; these are the screens' own corners.
 #include <gtest/gtest.h>
 
-#include "PlayRig.h"
+#include <QTest>
+
+#include "fakes/BankFixture.h"
+#include "fakes/GameDriver.h"
+#include "screens/entry/FrmStart.h"
 
 using namespace wd;
 using namespace wd::test;
+using S = ScreenId;
 
-TEST(FrmStart, LoadsWithTheBankOpenAndTheIdBoxReady)
+namespace {
+QString FileOf(const BankFixture& f) { return QString::fromStdString(f.File().string()); }
+} // namespace
+
+TEST(FrmStart, LoadsWithTheBankOpenAndItsLinksOpenTheSitesPages)
 {
-    PlayRig p;
-    EXPECT_TRUE(p.rig.bank.Usable());
-    EXPECT_EQ(p.rig.session.QuestionCount, 159);
-    EXPECT_EQ(p.rig.session.EasyCount, 33);
-    EXPECT_EQ(p.start().label("Lblremark")->Caption(), QStringLiteral("问鼎五关\r接受全球澜迷大考验"));
-    EXPECT_EQ(p.start().edit("TxtUserId")->text(), QStringLiteral("glintora"));
-    EXPECT_EQ(p.start().windowTitle(), QStringLiteral("问鼎五关(Kessa Version)--星澜小站"));
-    EXPECT_TRUE(p.start().movie("ShockwaveFlash1")->Movie().endsWith(QStringLiteral("/swf/bantou.swf")));
-    EXPECT_TRUE(p.start().label("Label3")->Caption().contains(QStringLiteral("http://www.xinglan.example/")));
+    BankFixture f;
+    GameDriver d(FileOf(f));
+    EXPECT_TRUE(d.bank.Usable());
+    EXPECT_EQ(d.session.QuestionCount, 159);
+    EXPECT_EQ(d.session.EasyCount, 33);
+    Screen& start = d.On(S::FrmStart);
+    EXPECT_EQ(d.Text(S::FrmStart, "Lblremark"), QStringLiteral("问鼎五关\r接受全球澜迷大考验"));
+    EXPECT_EQ(d.Text(S::FrmStart, "TxtUserId"), QStringLiteral("glintora"));
+    EXPECT_TRUE(start.movie("ShockwaveFlash1")->Movie().endsWith(QStringLiteral("/swf/bantou.swf")));
+
+    start.label("Label1")->Clicked();
+    start.label("Label4")->Clicked();
+    EXPECT_EQ(d.urls.opened, (QStringList{QStringLiteral("http://www.xinglan.example/"),
+                                         QStringLiteral("http://www.xinglan.example/asp/register/4-01.asp")}));
+    d.urls.answer = false; // no browser at all
+    start.label("Label1")->Clicked();
+    ASSERT_EQ(d.messages.notices.size(), 1u);
+    EXPECT_TRUE(d.messages.notices[0].contains(QStringLiteral("http://www.xinglan.example/")));
+    EXPECT_EQ(d.Text(S::FrmStart, "Label1"), QStringLiteral("到星澜小站升级"));
+    EXPECT_EQ(d.Text(S::FrmStart, "Label4"), QStringLiteral("新用户注册"));
 }
 
 TEST(FrmStart, ABlankIdIsRefusedAndChangesNothing)
 {
-    PlayRig p;
-    p.rig.session.Level = 4;
-    p.rig.session.StakeScore = 777;
-    for (const QString& id : {QStringLiteral("   "), QString()}) {
-        p.start().edit("TxtUserId")->setText(id);
-        QTest::keyClick(p.start().edit("TxtUserId"), Qt::Key_Return); // Enter starts like the button
-        ASSERT_FALSE(p.rig.messages.shown.empty());
-        EXPECT_EQ(p.rig.messages.shown.back().id, MessageId::EnterUserId);
+    BankFixture f;
+    GameDriver d(FileOf(f));
+    d.session.Level = 4;
+    d.session.StakeScore = 777;
+    TextBox* id = d.On(S::FrmStart).edit("TxtUserId");
+    for (const QString& blank : {QStringLiteral("   "), QString()}) {
+        id->setText(blank);
+        QTest::keyClick(id, Qt::Key_Return); // Enter starts like the button
     }
-    p.SignIn(QStringLiteral("  "));
-    EXPECT_EQ(p.rig.messages.shown.size(), 3u);
-    EXPECT_EQ(p.rig.session.Level, 4);
-    EXPECT_EQ(p.rig.session.StakeScore, 777);
-    EXPECT_TRUE(p.rig.session.PlayerId.isEmpty());
-    EXPECT_EQ(p.State(ScreenId::Frmmain), ScreenState::NotLoaded);
-    EXPECT_EQ(p.start().focusWidget(), p.start().edit("TxtUserId"));
-}
-
-TEST(FrmStart, AnIdWithSpacesStartsAGameAndIsKeptAsTyped)
-{
-    PlayRig p;
-    p.SignIn(QStringLiteral(" lan mi "));
-    EXPECT_EQ(p.rig.session.PlayerId, QStringLiteral(" lan mi "));
-    EXPECT_EQ(p.State(ScreenId::Frmmain), ScreenState::Shown);
-    EXPECT_EQ(p.State(ScreenId::FrmStart), ScreenState::Hidden);
-    EXPECT_EQ(p.Caption("LblPlayer"), QStringLiteral(" lan mi "));
-    EXPECT_EQ(p.Caption("LblTime"), QStringLiteral("240"));
-    EXPECT_TRUE(p.quiz()->button("CmdStart")->isVisible());
+    d.SignIn(QStringLiteral("  "));
+    ASSERT_EQ(d.messages.shown.size(), 3u);
+    for (const auto& shown : d.messages.shown) EXPECT_EQ(shown.id, MessageId::EnterUserId);
+    EXPECT_EQ(d.session.Level, 4);
+    EXPECT_EQ(d.session.StakeScore, 777);
+    EXPECT_TRUE(d.session.PlayerId.isEmpty());
+    EXPECT_EQ(d.Shown(), QStringLiteral("FrmStart"));
+    EXPECT_EQ(d.On(S::FrmStart).focusWidget(), id);
 }
 
 TEST(FrmStart, AnUnusableQuestionFileIsNamedAndNoGameStarts)
 {
     BankFixture f;
     f.Sql("drop table easy");
-    ScreenRig rig(f.File());
-    rig.screens.Register<FrmStart>();
-    rig.screens.Register<Frmmain>();
-    rig.screens.Show(ScreenId::FrmStart);
-    rig.screens.Get<FrmStart>().button("CmdStart")->click();
-    ASSERT_EQ(rig.messages.notices.size(), 1u);
-    EXPECT_TRUE(rig.messages.notices[0].contains(QString::fromStdString(f.File().string())));
-    EXPECT_EQ(rig.screens.State(ScreenId::Frmmain), ScreenState::NotLoaded);
-    EXPECT_EQ(rig.screens.State(ScreenId::FrmStart), ScreenState::Shown);
+    GameDriver d(FileOf(f));
+    d.SignIn();
+    ASSERT_EQ(d.messages.notices.size(), 1u);
+    EXPECT_TRUE(d.messages.notices[0].contains(QString::fromStdString(d.bank.File().string())));
+    EXPECT_EQ(d.Shown(), QStringLiteral("FrmStart"));
+    EXPECT_EQ(d.State(S::Frmmain), ScreenState::NotLoaded);
 }
 
-TEST(FrmStart, LinksOpenTheSitesPagesAndKeepTheirCaptions)
+TEST(FrmStart, HelpOpensModallyAndTheStartScreenWaitsBeneath)
 {
-    PlayRig p;
-    p.start().label("Label1")->Clicked();
-    p.start().label("Label4")->Clicked();
-    p.start().label("Label4")->Clicked();
-    EXPECT_EQ(p.rig.urls.opened, (QStringList{QStringLiteral("http://www.xinglan.example/"),
-                                             QStringLiteral("http://www.xinglan.example/asp/register/4-01.asp"),
-                                             QStringLiteral("http://www.xinglan.example/asp/register/4-01.asp")}));
-    EXPECT_EQ(p.start().label("Label4")->Caption(), QStringLiteral("新用户注册"));
-
-    p.rig.urls.answer = false; // no browser at all
-    p.start().label("Label1")->Clicked();
-    ASSERT_EQ(p.rig.messages.notices.size(), 1u);
-    EXPECT_TRUE(p.rig.messages.notices[0].contains(QStringLiteral("http://www.xinglan.example/")));
-    EXPECT_EQ(p.start().label("Label1")->Caption(), QStringLiteral("到星澜小站升级"));
+    BankFixture f;
+    GameDriver d(FileOf(f));
+    d.OnShown(S::FrmHelp, [&] {
+        EXPECT_EQ(d.Shown(), QStringLiteral("FrmStart FrmHelp"));
+        EXPECT_EQ(d.On(S::FrmHelp).windowModality(), Qt::ApplicationModal);
+        d.On(S::FrmHelp).close();
+    });
+    d.On(S::FrmStart).button("CmdHelp")->click();
+    EXPECT_EQ(d.Shown(), QStringLiteral("FrmStart"));
+    EXPECT_EQ(d.State(S::FrmHelp), ScreenState::NotLoaded);
 }
 
-TEST(FrmStart, QuitAndTheCloseBoxEndTheProgram)
+TEST(FrmStart, QuitAndTheCloseBoxesOfBothScreensEndTheProgram)
 {
-    PlayRig p;
-    p.start().button("CmdQuit")->click();
-    EXPECT_EQ(p.rig.programEnds, 1);
-    PlayRig q;
-    q.start().close();
-    EXPECT_EQ(q.rig.programEnds, 1);
-}
+    BankFixture f;
+    GameDriver quit(FileOf(f)), closed(FileOf(f)), quizClosed(FileOf(f));
+    quit.On(S::FrmStart).button("CmdQuit")->click();
+    closed.On(S::FrmStart).close();
+    EXPECT_EQ(quit.programEnds, 1);
+    EXPECT_EQ(closed.programEnds, 1);
 
-TEST(FrmStart, HelpOpensModallyAndTheStartScreenWaits)
-{
-    PlayRig p;
-    const int before = StandIn<ScreenId::FrmHelp>::modalShows;
-    p.start().button("CmdHelp")->click();
-    EXPECT_EQ(StandIn<ScreenId::FrmHelp>::modalShows, before + 1);
-    EXPECT_EQ(p.State(ScreenId::FrmStart), ScreenState::Shown);
+    quizClosed.SignIn();
+    quizClosed.PressStart();
+    quizClosed.messages.Script(Answer::Ok);
+    quizClosed.On(S::Frmmain).close(); // asks as the quit button does
+    ASSERT_EQ(quizClosed.messages.shown.size(), 1u);
+    EXPECT_EQ(quizClosed.messages.shown[0].id, MessageId::ConfirmLeave);
+    EXPECT_EQ(quizClosed.programEnds, 1);
 }

@@ -1,275 +1,170 @@
 #include <gtest/gtest.h>
 
-#include "PlayRig.h"
+#include <QElapsedTimer>
+#include <QTest>
+
+#include "fakes/BankFixture.h"
+#include "fakes/AccessibleTree.h"
+#include "fakes/GameDriver.h"
+#include "fakes/ScreenRig.h"
+#include "screens/quiz/Frmmain.h"
 #include "ui/Look.h"
 
 using namespace wd;
 using namespace wd::test;
+using S = ScreenId;
 
 namespace {
-QColor Back(Frmmain* quiz, int slot) { return quiz->label("Lblque", slot)->BackColor(); }
+
+// A game on the generated file, signed in; the first question is `first`.
+struct Quiz {
+    explicit Quiz(int first = 1, bool start = true)
+    {
+        d.SignIn();
+        d.random.Push(RFor(first, 159));
+        if (start) d.PressStart();
+    }
+    Frmmain& q() { return static_cast<Frmmain&>(d.On(S::Frmmain)); }
+    QString Question() { return d.Text(S::Frmmain, "Lblquestion"); }
+
+    BankFixture file;
+    GameDriver d{QString::fromStdString(file.File().string())};
+};
+
+QString NameOf(QWidget& window, const QObject* control) { return NodeOf(AccessibleNodes(window), control).name; }
+
 } // namespace
 
-TEST(Frmmain, WaitsForTheStartButtonWithTheAnswerButtonsDisabled)
+TEST(Frmmain, IgnoresEnterBeforeTheStartButtonWhichDrawsTheFirstQuestion)
 {
-    PlayRig p;
-    p.SignIn();
-    Frmmain* q = p.quiz();
-    EXPECT_FALSE(q->button("CmdOK")->isEnabled());
-    EXPECT_FALSE(q->button("CmdPass")->isEnabled());
-    EXPECT_FALSE(q->button("CmdEasy")->isEnabled());
-    EXPECT_FALSE(q->timer("Timer1")->isActive());
-    EXPECT_EQ(p.Caption("Lblque", 0), QStringLiteral("O"));
-    EXPECT_EQ(p.Caption("Lblque", 1), QString());
-    EXPECT_EQ(p.Caption("LblProvider"), QString());
-    EXPECT_EQ(p.rig.session.QuestionsLeft, 1);
+    Quiz g(42, false);
+    g.d.session.ProviderName = QStringLiteral("earlier");
+    for (const char* name : {"CmdOK", "CmdPass", "CmdEasy"}) EXPECT_FALSE(g.d.Enabled(S::Frmmain, name)) << name;
+    EXPECT_EQ(g.d.Text(S::Frmmain, "LblProvider"), QString());
+    g.d.Type(QStringLiteral("a1"));
+    EXPECT_TRUE(g.d.messages.shown.empty());
+    EXPECT_EQ(g.d.Shown(), QStringLiteral("Frmmain"));
 
-    // Enter before the start button does nothing.
-    q->edit("Txtanswer")->setText(QStringLiteral("a1"));
-    QTest::keyClick(q->edit("Txtanswer"), Qt::Key_Return);
-    EXPECT_TRUE(p.rig.messages.shown.empty());
-    EXPECT_EQ(p.State(ScreenId::Frmmain), ScreenState::Shown);
+    g.d.PressStart();
+    EXPECT_EQ(g.Question(), QStringLiteral("question 42 ____"));
+    EXPECT_EQ(g.d.Text(S::Frmmain, "LblProvider"), QStringLiteral("fan0"));
+    EXPECT_EQ(g.d.session.ProviderName, QStringLiteral("earlier")) << "named only when a stake is lost";
+    EXPECT_TRUE(g.q().movie("SwfBackground")->Movie().endsWith(QStringLiteral("/swf/1.swf")));
 }
 
-TEST(Frmmain, TheStartButtonDrawsTheFirstQuestionAndStartsTheClock)
+TEST(Frmmain, AnswersCompareExactlyButForTheSpacesAroundThem)
 {
-    PlayRig p;
-    p.rig.session.ProviderName = QStringLiteral("earlier");
-    p.StartGame(42);
-    Frmmain* q = p.quiz();
-    EXPECT_EQ(p.Caption("Lblquestion"), QStringLiteral("question 42 ____"));
-    EXPECT_EQ(p.Caption("LblProvider"), QStringLiteral("fan0"));
-    EXPECT_EQ(p.rig.session.ProviderName, QStringLiteral("earlier"));
-    EXPECT_FALSE(q->button("CmdStart")->isVisible());
-    EXPECT_TRUE(q->button("CmdOK")->isEnabled());
-    EXPECT_TRUE(q->timer("Timer1")->isActive());
-    EXPECT_EQ(q->timer("Timer1")->interval(), 1000);
-    EXPECT_TRUE(q->movie("SwfBackground")->Movie().endsWith(QStringLiteral("/swf/1.swf")));
-}
+    Quiz g;
+    g.d.ClearLevel(1);
+    g.d.GoOn();
+    const QString answer = g.d.OnScreen().answer;
+    g.d.Type(QStringLiteral("  ") + answer + QStringLiteral("\u3000"));
+    EXPECT_EQ(g.d.Slots(), QStringLiteral("V|O|||"));
+    EXPECT_EQ(g.d.Text(S::Frmmain, "LblNo"), QStringLiteral("2"));
+    EXPECT_TRUE(g.d.Text(S::Frmmain, "Txtanswer").isEmpty());
+    EXPECT_EQ(g.d.messages.shown.size(), 1u); // only level 1's "恭喜!你过关啦!!"
 
-TEST(Frmmain, RightAnswersFillTheSlotsOfLevelThree)
-{
-    PlayRig p;
-    p.StartGame();
-    // Level 3 as the tally leaves it.
-    p.rig.session.Level = 3;
-    p.rig.session.QuestionsLeft = 3;
-    for (int i = 0; i < 3; ++i) p.quiz()->label("Lblque", i)->SetCaption(QStringLiteral("O"));
-
-    p.Answer(QStringLiteral("  ") + p.AnswerShown() + QStringLiteral("\u3000")); // spaces around it count for nothing
-    p.Answer(p.AnswerShown());
-    EXPECT_EQ(p.Caption("Lblque", 0), QStringLiteral("V"));
-    EXPECT_EQ(p.Caption("Lblque", 1), QStringLiteral("V"));
-    EXPECT_EQ(p.Caption("Lblque", 2), QStringLiteral("O"));
-    EXPECT_EQ(p.Caption("LblNo"), QStringLiteral("3"));
-    EXPECT_TRUE(p.quiz()->edit("Txtanswer")->text().isEmpty());
-    EXPECT_TRUE(p.rig.messages.shown.empty());
+    const std::function<QString(QString)> typos[] = {[](QString a) { return a.toUpper(); },
+                                                     [](QString a) { return QStringLiteral("ａ") + a.mid(1); }};
+    for (const auto& typo : typos) {
+        Quiz h(7);
+        h.d.Type(typo(h.d.OnScreen().answer));
+        ASSERT_EQ(h.d.messages.shown.size(), 1u);
+        EXPECT_EQ(h.d.messages.shown[0].id, MessageId::WrongNoScore);
+    }
 }
 
 TEST(Frmmain, FourPassesColourSlotsOneToFourAndUseThemUp)
 {
-    PlayRig p;
-    p.StartGame();
-    const QColor used = ToQColor(Colour::PaleCyan);
+    Quiz g;
     for (int pass = 1; pass <= 4; ++pass) {
-        const QString before = p.Caption("Lblquestion");
-        p.quiz()->button("CmdPass")->click();
-        EXPECT_EQ(Back(p.quiz(), pass), used) << pass;
-        EXPECT_NE(p.Caption("Lblquestion"), before);
+        const QString before = g.Question();
+        g.d.Pass();
+        EXPECT_EQ(g.q().label("Lblque", pass)->BackColor(), ToQColor(Colour::PaleCyan)) << pass;
+        EXPECT_NE(g.Question(), before);
     }
-    EXPECT_EQ(Back(p.quiz(), 0), ToQColor(Colour::BoxBlue));
-    EXPECT_FALSE(p.quiz()->button("CmdPass")->isEnabled());
-    EXPECT_EQ(p.rig.session.PassesLeft, 0);
-    EXPECT_EQ(p.Caption("LblNo"), QStringLiteral("1"));
+    EXPECT_EQ(g.q().label("Lblque", 0)->BackColor(), ToQColor(Colour::BoxBlue));
+    EXPECT_FALSE(g.d.Enabled(S::Frmmain, "CmdPass"));
+    EXPECT_EQ(g.d.Text(S::Frmmain, "LblNo"), QStringLiteral("1"));
 }
 
 TEST(Frmmain, EasyQuestionsMarkTheirUseAndRunOut)
 {
-    PlayRig p;
-    p.StartGame();
-    Frmmain* q = p.quiz();
-    q->button("CmdEasy")->click();
-    EXPECT_TRUE(p.Caption("Lblquestion").startsWith(QStringLiteral("easy ")));
-    EXPECT_TRUE(q->label("LblEasyLable")->isVisible());
-    EXPECT_EQ(p.Caption("LblEasy", 0), QStringLiteral("X"));
-    EXPECT_EQ(p.Caption("LblEasy", 1), QStringLiteral("→"));
+    Quiz g;
+    g.d.Easy();
+    EXPECT_TRUE(g.Question().startsWith(QStringLiteral("easy ")));
+    EXPECT_TRUE(g.d.Visible(S::Frmmain, "LblEasyLable"));
+    EXPECT_EQ(g.d.Marks(), QStringLiteral("X→→"));
 
     // A pass after an easy question draws an ordinary one and keeps the marker.
-    q->button("CmdPass")->click();
-    EXPECT_TRUE(p.Caption("Lblquestion").startsWith(QStringLiteral("question ")));
-    EXPECT_TRUE(q->label("LblEasyLable")->isVisible());
-    EXPECT_EQ(p.rig.session.EasyLeft, 2);
+    g.d.Pass();
+    EXPECT_TRUE(g.Question().startsWith(QStringLiteral("question ")));
+    EXPECT_TRUE(g.d.Visible(S::Frmmain, "LblEasyLable"));
 
-    q->button("CmdEasy")->click();
-    q->button("CmdEasy")->click();
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(p.Caption("LblEasy", i), QStringLiteral("X"));
-    EXPECT_FALSE(q->button("CmdEasy")->isEnabled());
-
-    // An easy question is answered like any other: right, and the marker goes.
-    p.rig.session.QuestionsLeft = 2;
-    p.Answer(p.AnswerShown());
-    EXPECT_FALSE(q->label("LblEasyLable")->isVisible());
-}
-
-TEST(Frmmain, AnotherLetterCaseOrAFullWidthLetterIsWrong)
-{
-    for (const auto& typed : {std::function<QString(QString)>([](QString a) { return a.toUpper(); }),
-                              std::function<QString(QString)>([](QString a) { return QStringLiteral("ａ") + a.mid(1); })}) {
-        PlayRig p;
-        p.StartGame(7);
-        p.Answer(typed(p.AnswerShown()));
-        ASSERT_EQ(p.rig.messages.shown.size(), 1u);
-        EXPECT_EQ(p.rig.messages.shown[0].id, MessageId::WrongNoScore);
-    }
-}
-
-TEST(Frmmain, AWrongAnswerWithNothingGainedGoesBackToTheStartScreenOnly)
-{
-    PlayRig p;
-    p.StartGame(7);
-    p.Answer(QStringLiteral("nonsense"));
-    ASSERT_EQ(p.rig.messages.shown.size(), 1u);
-    EXPECT_EQ(p.rig.messages.shown[0].text,
-              QStringLiteral("对不起\u3000你的表现实在太差了\u3000一分都得不到\u3000正确答案应该是:a7\r 重新再玩吧\u3000"));
-    ScreenRig::FlushDeletes();
-    EXPECT_EQ(p.State(ScreenId::FrmStart), ScreenState::Shown);
-    EXPECT_EQ(p.State(ScreenId::Frmmain), ScreenState::NotLoaded);
-    for (ScreenId other : {ScreenId::FrmCountUp, ScreenId::FrmExplosion, ScreenId::FrmSaveMoney})
-        EXPECT_EQ(p.State(other), ScreenState::NotLoaded);
-}
-
-TEST(Frmmain, AWrongAnswerWithAStakeGoesIntoTheGambleThenTheQuizScreenGoes)
-{
-    PlayRig p;
-    p.StartGame(7);
-    p.rig.session.Level = 3;
-    p.rig.session.StakeScore = 10000; // level 2 cleared
-    const int before = StandIn<ScreenId::FrmExplosion>::modalShows;
-    p.Answer(QStringLiteral("wrong"));
-    EXPECT_EQ(StandIn<ScreenId::FrmExplosion>::modalShows, before + 1);
-    ASSERT_EQ(p.rig.messages.shown.size(), 1u);
-    EXPECT_EQ(p.rig.messages.shown[0].text, QStringLiteral("对不起\u3000你的答错了.正确答案应该是:a7"));
-    EXPECT_EQ(p.rig.session.StakeScore, 10000);
-    EXPECT_EQ(p.rig.session.ProviderName, QStringLiteral("fan0"));
-    ScreenRig::FlushDeletes();
-    EXPECT_EQ(p.State(ScreenId::Frmmain), ScreenState::NotLoaded);
-}
-
-TEST(Frmmain, AWrongAnswerInLevelOneOfALaterRunSavesTheBankedScoreAtOnce)
-{
-    PlayRig p;
-    p.StartGame(7);
-    p.rig.session.ClearCount = 1;
-    const int explosions = StandIn<ScreenId::FrmExplosion>::modalShows;
-    const int saves = StandIn<ScreenId::FrmSaveMoney>::modalShows;
-    p.Answer(QStringLiteral("wrong"));
-    EXPECT_EQ(StandIn<ScreenId::FrmExplosion>::modalShows, explosions);
-    EXPECT_EQ(StandIn<ScreenId::FrmSaveMoney>::modalShows, saves + 1);
-    EXPECT_EQ(p.rig.messages.shown[0].id, MessageId::WrongAnswer);
-    EXPECT_NE(p.State(ScreenId::Frmmain), ScreenState::NotLoaded) << "the quiz screen stays beneath it";
-}
-
-TEST(Frmmain, ClearingALevelStopsTheClockAndHandsOverToTheTally)
-{
-    PlayRig p;
-    p.StartGame();
-    for (int i = 0; i < 239; ++i) p.Tick(); // one second left
-    EXPECT_EQ(p.Caption("LblTime"), QStringLiteral("1"));
-    p.Answer(p.AnswerShown());
-    EXPECT_FALSE(p.quiz()->timer("Timer1")->isActive());
-    EXPECT_EQ(p.rig.session.TimeLeft, 1);
-    EXPECT_EQ(p.rig.session.StakeScore, 5000);
-    ASSERT_EQ(p.rig.messages.shown.size(), 1u);
-    EXPECT_EQ(p.rig.messages.shown[0].text, QStringLiteral("恭喜!你过关啦!!"));
-    EXPECT_EQ(p.State(ScreenId::FrmCountUp), ScreenState::Shown);
-    EXPECT_EQ(p.State(ScreenId::Frmmain), ScreenState::Hidden);
-    EXPECT_TRUE(p.quiz()->movie("SwfBackground")->Movie().isEmpty());
-    EXPECT_EQ(p.Caption("Lblque", 0), QStringLiteral("V"));
-}
-
-TEST(Frmmain, TheClockCountsDownAndTurnsRedBelowThirty)
-{
-    PlayRig p;
-    p.StartGame();
-    p.Tick();
-    EXPECT_EQ(p.Caption("LblTime"), QStringLiteral("239"));
-    for (int i = 0; i < 209; ++i) p.Tick();
-    EXPECT_EQ(p.Caption("LblTime"), QStringLiteral("30"));
-    EXPECT_EQ(p.quiz()->label("LblTime")->ForeColor(), ToQColor(Colour::PaleCyan));
-    p.Tick();
-    EXPECT_EQ(p.Caption("LblTime"), QStringLiteral("29"));
-    EXPECT_EQ(p.quiz()->label("LblTime")->ForeColor(), ToQColor(Colour::Red));
-    EXPECT_TRUE(p.rig.messages.shown.empty());
+    g.d.Easy();
+    g.d.Easy();
+    EXPECT_EQ(g.d.Marks(), QStringLiteral("XXX"));
+    EXPECT_FALSE(g.d.Enabled(S::Frmmain, "CmdEasy"));
+    g.d.AnswerRight(); // an easy question clears level 1 like any other
+    EXPECT_EQ(g.d.Shown(), QStringLiteral("FrmCountUp"));
+    EXPECT_EQ(g.d.Marks(S::FrmCountUp), QStringLiteral("XXX"));
 }
 
 TEST(Frmmain, TheFirstTickComesOneSecondAfterTheStart)
 {
-    PlayRig p;
-    p.StartGame();
+    Quiz g(1, false);
+    g.q().timer("Timer1")->setInterval(1000); // the driver's hand-ticked clock back to real time
+    g.d.PressStart();
     QElapsedTimer clock;
     clock.start();
-    ASSERT_TRUE(ScreenRig::WaitUntil([&] { return p.Caption("LblTime") == QStringLiteral("239"); }, 3000));
+    ASSERT_TRUE(ScreenRig::WaitUntil([&] { return g.d.Text(S::Frmmain, "LblTime") == QStringLiteral("239"); }, 3000));
     EXPECT_GE(clock.elapsed(), 900);
 }
 
-TEST(Frmmain, TimeRunningOutWithNothingGainedEndsAtTheStartScreen)
+TEST(FrmmainAccessible, AScreenReaderReadsTheQuestionProviderTimeScoreMarksAndButtons)
 {
-    PlayRig p;
-    p.StartGame(9);
-    for (int i = 0; i < 240; ++i) p.Tick();
-    ASSERT_EQ(p.rig.messages.shown.size(), 1u);
-    EXPECT_EQ(p.rig.messages.shown[0].text,
-              QStringLiteral("对不起\u3000时间到!你的表现实在太差了\u3000一分都得不到\u3000正确答案应该是:a9\r 重新再玩吧\u3000"));
-    ScreenRig::FlushDeletes();
-    EXPECT_EQ(p.State(ScreenId::FrmStart), ScreenState::Shown);
-    EXPECT_EQ(p.State(ScreenId::Frmmain), ScreenState::NotLoaded);
+    Quiz g(42);
+    Frmmain* q = &g.q();
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(q);
+    EXPECT_EQ(window->role(), QAccessible::Window);
+    EXPECT_TRUE(window->text(QAccessible::Description).startsWith(QStringLiteral("答题")));
+
+    const auto nodes = AccessibleNodes(*q);
+    const auto question = NodeOf(nodes, q->label("Lblquestion"));
+    EXPECT_EQ(question.role, QAccessible::StaticText);
+    EXPECT_EQ(question.name, QStringLiteral("题目：question 42 ____"));
+    EXPECT_EQ(NodeOf(nodes, q->label("LblProvider")).name, QStringLiteral("出题者：fan0"));
+    EXPECT_EQ(NodeOf(nodes, q->label("LblTime")).name, QStringLiteral("剩余时间：240"));
+    EXPECT_EQ(NodeOf(nodes, q->label("LblPlayscore")).name, QStringLiteral("得分：0"));
+    EXPECT_EQ(NodeOf(nodes, q->label("LblPlayer")).name, QStringLiteral("玩家：glintora"));
+    EXPECT_EQ(NodeOf(nodes, q->label("Lblque", 0)).name, QStringLiteral("第1题：O"));
+    EXPECT_EQ(NodeOf(nodes, q->label("Lblque", 4)).name, QStringLiteral("第5题")); // an empty slot says its place
+    EXPECT_EQ(NodeOf(nodes, q->frame("Framain")).name, QStringLiteral("玩家 得分 剩余时间"));
+    EXPECT_EQ(NodeOf(nodes, q->frame("Frame1")).name, QStringLiteral("本关题目"));
+
+    const auto answer = NodeOf(nodes, q->edit("Txtanswer"));
+    EXPECT_EQ(answer.role, QAccessible::EditableText);
+    EXPECT_EQ(answer.name, QStringLiteral("答案"));
+    const auto easy = NodeOf(nodes, q->button("CmdEasy"));
+    EXPECT_EQ(easy.role, QAccessible::Button);
+    EXPECT_EQ(easy.name, QStringLiteral("拣手题"));
+    EXPECT_EQ(NodeOf(nodes, q->button("CmdPass")).name, QStringLiteral("PASS"));
+    EXPECT_EQ(NodeOf(nodes, q->button("CmdOK")).name, QStringLiteral("确定"));
+    EXPECT_EQ(NodeOf(nodes, q->button("Cmdquit")).name, QStringLiteral("退出"));
+
+    for (const AccessibleNode& node : nodes) {
+        EXPECT_FALSE(node.name.isEmpty()) << node.object->objectName().toStdString();
+        EXPECT_FALSE(node.name.contains(u'&')) << node.name.toStdString();
+    }
 }
 
-TEST(Frmmain, TimeRunningOutWithAStakeKeepsItForTheGamble)
+TEST(FrmmainAccessible, TheAccessibleTextFollowsTheClockAndTheNextQuestion)
 {
-    PlayRig p;
-    p.StartGame(9);
-    p.rig.session.Level = 3;
-    p.rig.session.StakeScore = 10000;
-    const int before = StandIn<ScreenId::FrmExplosion>::modalShows;
-    for (int i = 0; i < 240; ++i) p.Tick();
-    EXPECT_EQ(p.rig.messages.shown[0].text, QStringLiteral("对不起\u3000时间到!.正确答案应该是:a9\r  请进入爆煲游戏."));
-    EXPECT_EQ(StandIn<ScreenId::FrmExplosion>::modalShows, before + 1);
-    EXPECT_EQ(p.rig.session.StakeScore, 10000);
-}
-
-TEST(Frmmain, TheClockRunsOnWhileTheQuitQuestionIsOpen)
-{
-    PlayRig p;
-    p.StartGame();
-    p.rig.messages.Script(Answer::Cancel);
-    p.quiz()->button("Cmdquit")->click();
-    EXPECT_EQ(p.rig.programEnds, 0);
-    EXPECT_TRUE(p.quiz()->timer("Timer1")->isActive());
-    EXPECT_EQ(p.rig.messages.shown.back().id, MessageId::ConfirmLeave);
-
-    p.quiz()->close(); // the close box asks the same question
-    EXPECT_EQ(p.rig.programEnds, 1);
-}
-
-TEST(Frmmain, ASecondGameStartsFreshAndKeepsTheFirstGamesMarks)
-{
-    PlayRig p;
-    p.StartGame(5);
-    p.rig.session.QuestionsLeft = 3;
-    p.Answer(p.AnswerShown()); // question 20 comes next and is marked
-    p.Answer(QStringLiteral("wrong"));
-    ScreenRig::FlushDeletes();
-    ASSERT_EQ(p.State(ScreenId::FrmStart), ScreenState::Shown);
-    EXPECT_EQ(p.file.Number("select count(*) from question where played=1"), 1);
-
-    p.SignIn(QStringLiteral("second"));
-    EXPECT_EQ(p.rig.session.PlayerId, QStringLiteral("second"));
-    EXPECT_EQ(p.rig.session.ClearCount, 0);
-    EXPECT_EQ(p.rig.session.EasyLeft, 3);
-    EXPECT_EQ(p.rig.session.PassesLeft, 4);
-    EXPECT_EQ(p.Caption("LblTime"), QStringLiteral("240"));
-    EXPECT_EQ(p.Caption("LblNo"), QStringLiteral("1"));
-    EXPECT_TRUE(p.quiz()->button("CmdStart")->isVisible());
-    EXPECT_EQ(p.file.Number("select played from question where id=20"), 1);
+    Quiz g(42);
+    Frmmain* q = &g.q();
+    g.d.Tick();
+    EXPECT_EQ(NameOf(*q, q->label("LblTime")), QStringLiteral("剩余时间：239"));
+    q->CmdPass_Click();
+    EXPECT_NE(g.Question(), QStringLiteral("question 42 ____"));
+    EXPECT_EQ(NameOf(*q, q->label("Lblquestion")), QStringLiteral("题目：") + g.Question());
 }

@@ -1,16 +1,15 @@
 #pragma once
-// Whole games through the real screens, played as a player plays them. The
-// driver works on its own copy of the sample question file, with every screen
-// of the game registered as the game registers them; only the edges are fakes:
-// message boxes answered from a script, page requests recorded, the program end
-// counted, random numbers from a fixed seed unless a test scripts them.
+// A game through the real screens, played as a player plays it, on a copy of a
+// question file, with every screen registered as the game registers them. Only
+// the edges are fakes: message boxes answered from a script, page requests
+// recorded, the program end counted, random numbers pushed by the test and
+// then from a fixed seed. The clock ticks only when the test says so.
 //
 // It knows the answers only from the question file, looked up by the question
 // on screen, never from the game's own state.
 #include <deque>
 #include <functional>
 #include <random>
-#include <vector>
 
 #include <QStringList>
 #include <QTemporaryDir>
@@ -25,7 +24,6 @@
 
 namespace wd::test {
 
-// The numbers a test pushes, then a generator with a fixed seed.
 class PlayRandom final : public RandomSource {
 public:
     void Push(float r) { script_.push_back(r); }
@@ -42,8 +40,8 @@ public:
     struct FileRow {
         QString answer, provider;
     };
-
-    GameDriver();
+    // Plays on a copy of `questionFile`; the start screen is shown.
+    explicit GameDriver(const QString& questionFile);
     ~GameDriver();
 
     // What is on screen.
@@ -64,12 +62,12 @@ public:
     FileRow OnScreen() const { return Lookup(Text(ScreenId::Frmmain, "Lblquestion")); }
     int PlayedMarks() const;
 
-    // The start screen.
     void SignIn(const QString& id = QStringLiteral("glintora"));
     // The quiz screen.
     void PressStart();
+    void Type(const QString& text); // into the answer box, then Enter
     void AnswerRight();
-    void AnswerWrong();
+    void AnswerWrong() { Type(OnScreen().answer + QStringLiteral("?")); }
     void Pass();
     void Easy();
     void Tick(int seconds = 1);
@@ -88,7 +86,6 @@ public:
     void Upload(const QString& password);
     // A button that asks first ("退出(&Q)", "再玩一次", "退出游戏"), answered so.
     void Confirm(ScreenId id, const char* button, Answer answer);
-
     // Runs fn once the screen is shown: the way into a window shown modally,
     // whose loop holds the step that opened it until the window has gone.
     void OnShown(ScreenId id, std::function<void()> fn);
@@ -106,7 +103,6 @@ public:
     Screens screens;
 
 private:
-    void Type(const QString& text);
     void NoteDraw() { marked << Text(ScreenId::Frmmain, "Lblquestion"); }
     int pending_ = 0;
 };

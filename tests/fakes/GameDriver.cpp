@@ -1,4 +1,4 @@
-#include "GameDriver.h"
+#include "fakes/GameDriver.h"
 
 #include <chrono>
 #include <stdexcept>
@@ -23,10 +23,10 @@ constexpr const char* kNames[] = {"FrmStart", "Frmmain", "FrmCountUp", "FrmExplo
 // Longer than any road takes; a window that waits past it ends the program and the test fails.
 constexpr int kGuardMs = 30000;
 
-std::filesystem::path CopyOfSample(const QTemporaryDir& dir)
+std::filesystem::path CopyOf(const QString& file, const QTemporaryDir& dir)
 {
     const QString copy = dir.filePath(QStringLiteral("wending.bin"));
-    if (!QFile::copy(QStringLiteral(WD_SAMPLE_BANK), copy)) throw std::runtime_error("no sample question file");
+    if (!QFile::copy(file, copy)) throw std::runtime_error("no question file " + file.toStdString());
     QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
     return copy.toStdString();
 }
@@ -61,8 +61,8 @@ float PlayRandom::Next()
     return r;
 }
 
-GameDriver::GameDriver()
-    : bank(session, random, CopyOfSample(dir)),
+GameDriver::GameDriver(const QString& questionFile)
+    : bank(session, random, CopyOf(questionFile, dir)),
       screens(Services{session, bank, messages, random, urls}, [this] { ++programEnds; })
 {
     RegisterAllScreens(screens);
@@ -105,10 +105,7 @@ QString GameDriver::Text(ScreenId id, const char* name, int index) const
     throw std::runtime_error(std::string(name) + " has no text");
 }
 
-bool GameDriver::Visible(ScreenId id, const char* name, int index) const
-{
-    return On(id).controls().widget(name, index)->isVisible();
-}
+bool GameDriver::Visible(ScreenId id, const char* name, int index) const { return On(id).controls().widget(name, index)->isVisible(); }
 
 bool GameDriver::Enabled(ScreenId id, const char* name) const { return On(id).controls().widget(name)->isEnabled(); }
 
@@ -192,8 +189,6 @@ void GameDriver::AnswerRight()
     Type(row.answer);
     if (screens.State(ScreenId::FrmCountUp) == ScreenState::NotLoaded) NoteDraw();
 }
-
-void GameDriver::AnswerWrong() { Type(OnScreen().answer + QStringLiteral("?")); }
 
 void GameDriver::Pass()
 {
