@@ -4,7 +4,7 @@
 
 #include "platform/AppPaths.h"
 #include "screens/AllScreens.h"
-#include "screens/entry/FrmStart.h"
+#include "screens/SitePages.h"
 #include "ui/ProgramIcon.h"
 #include "ui/Titles.h"
 

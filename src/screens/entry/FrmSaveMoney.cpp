@@ -3,7 +3,7 @@
 #include "game/Module1.h"
 #include "game/ScoreAddress.h"
 #include "game/Site.h"
-#include "screens/entry/FrmStart.h"
+#include "screens/SitePages.h"
 #include "ui/Messages.h"
 #include "ui/Screens.h"
 #include "ui/Titles.h"

@@ -53,18 +53,6 @@ WindowLayout Layout()
 
 } // namespace
 
-QString PageNotOpenedText(const QString& address)
-{
-    return QStringLiteral("无法打开网页，请把下面的网址复制到浏览器里：\r%1").arg(address);
-}
-
-bool OpenPageInBrowser(const Screen& screen, const QString& address)
-{
-    if (screen.services().urls.Open(address)) return true;
-    screen.services().messages.Notice(PageNotOpenedText(address));
-    return false;
-}
-
 FrmStart::FrmStart(Screens& screens) : Screen(screens, kId, Layout()) {}
 
 void FrmStart::Form_Load()

@@ -3,6 +3,7 @@
 // run of the program; it takes the player's user id and starts a game, offers
 // the rules and quitting, and links to the fan site. It stays loaded, hidden,
 // while a game is played.
+#include "screens/SitePages.h"
 #include "ui/Screen.h"
 
 namespace wd {
@@ -25,11 +26,5 @@ protected:
     void Form_CloseBox() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 };
-
-// Opens a page of the site through the URL opener; when no browser can be
-// started, the player is told so, with the address to copy, and false returns.
-bool OpenPageInBrowser(const Screen& screen, const QString& address);
-// What the player is told when no browser could open a page.
-QString PageNotOpenedText(const QString& address);
 
 } // namespace wd
