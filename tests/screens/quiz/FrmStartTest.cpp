@@ -23,12 +23,7 @@ TEST(FrmStart, LoadsWithTheBankOpenAndItsLinksOpenTheSitesPages)
     GameDriver d(FileOf(f));
     EXPECT_TRUE(d.bank.Usable());
     EXPECT_EQ(d.session.QuestionCount, 159);
-    EXPECT_EQ(d.session.EasyCount, 33);
     Screen& start = d.On(S::FrmStart);
-    EXPECT_EQ(d.Text(S::FrmStart, "Lblremark"), QStringLiteral("问鼎五关\r接受全球澜迷大考验"));
-    EXPECT_EQ(d.Text(S::FrmStart, "TxtUserId"), QStringLiteral("glintora"));
-    EXPECT_TRUE(start.movie("ShockwaveFlash1")->Movie().endsWith(QStringLiteral("/swf/bantou.swf")));
-
     start.label("Label1")->Clicked();
     start.label("Label4")->Clicked();
     EXPECT_EQ(d.urls.opened, (QStringList{QStringLiteral("http://www.xinglan.example/"),
@@ -37,8 +32,6 @@ TEST(FrmStart, LoadsWithTheBankOpenAndItsLinksOpenTheSitesPages)
     start.label("Label1")->Clicked();
     ASSERT_EQ(d.messages.notices.size(), 1u);
     EXPECT_TRUE(d.messages.notices[0].contains(QStringLiteral("http://www.xinglan.example/")));
-    EXPECT_EQ(d.Text(S::FrmStart, "Label1"), QStringLiteral("到星澜小站升级"));
-    EXPECT_EQ(d.Text(S::FrmStart, "Label4"), QStringLiteral("新用户注册"));
 }
 
 TEST(FrmStart, ABlankIdIsRefusedAndChangesNothing)
