@@ -202,20 +202,19 @@ void GameDriver::Tick(int seconds)
 
 void GameDriver::ClearLevel(int level)
 {
+    std::size_t before = 0;
     for (int right = 1; right <= level; ++right) {
-        const std::size_t before = MessageCount();
+        before = MessageCount();
         AnswerRight();
-        if (right < level) {
-            EXPECT_EQ(Slots().count(u'V'), right);
-            EXPECT_EQ(Text(ScreenId::Frmmain, "LblNo"), QString::number(right + 1));
-            EXPECT_EQ(Shown(), QStringLiteral("Frmmain"));
-            continue;
-        }
-        EXPECT_EQ(MessagesFrom(before), QStringList{QStringLiteral("恭喜!你过关啦!!")});
-        EXPECT_EQ(Shown(), QStringLiteral("FrmCountUp"));
-        EXPECT_EQ(State(ScreenId::Frmmain), ScreenState::Hidden);
-        EXPECT_FALSE(On(ScreenId::Frmmain).timer("Timer1")->isActive());
+        if (right == level) break;
+        EXPECT_EQ(Slots().count(u'V'), right);
+        EXPECT_EQ(Text(ScreenId::Frmmain, "LblNo"), QString::number(right + 1));
+        EXPECT_EQ(Shown(), QStringLiteral("Frmmain"));
     }
+    EXPECT_EQ(MessagesFrom(before), QStringList{QStringLiteral("恭喜!你过关啦!!")});
+    EXPECT_EQ(Shown(), QStringLiteral("FrmCountUp"));
+    EXPECT_EQ(State(ScreenId::Frmmain), ScreenState::Hidden);
+    EXPECT_FALSE(On(ScreenId::Frmmain).timer("Timer1")->isActive());
 }
 
 void GameDriver::GoOn()
@@ -254,9 +253,8 @@ void GameDriver::PressStop(Answer whenAsked)
 
 void GameDriver::Upload(const QString& password)
 {
-    Screen& save = On(ScreenId::FrmSaveMoney);
-    save.edit("TxtPassword")->setText(password);
-    QTest::mouseClick(save.label("Label1"), Qt::LeftButton);
+    On(ScreenId::FrmSaveMoney).edit("TxtPassword")->setText(password);
+    QTest::mouseClick(On(ScreenId::FrmSaveMoney).label("Label1"), Qt::LeftButton);
 }
 
 void GameDriver::Confirm(ScreenId id, const char* button, Answer answer)
