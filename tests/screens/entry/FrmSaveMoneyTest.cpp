@@ -24,8 +24,9 @@ const QString kRegister = QStringLiteral("http://www.xinglan.example/asp/registe
 
 void Click(Label* link) { QTest::mouseClick(link, Qt::LeftButton, {}, QPoint(2, 2)); }
 
-void Open(Screens& screens, Module1& m, int clears, int stake, const QString& provider, int providerScore,
-          const QString& player)
+// Shown as the tally's stop button shows it, without waiting.
+FrmSaveMoney& Open(Screens& screens, Module1& m, int clears, int stake, const QString& provider, int providerScore,
+                   const QString& player = QStringLiteral("glintora"))
 {
     m.ClearCount = static_cast<std::int16_t>(clears);
     m.StakeScore = stake;
@@ -33,15 +34,15 @@ void Open(Screens& screens, Module1& m, int clears, int stake, const QString& pr
     m.ProviderScore = providerScore;
     m.PlayerId = player;
     screens.Register<FrmSaveMoney>();
-    screens.Show(FrmSaveMoney::kId); // without waiting, as the tally's stop button shows it
+    screens.Show(FrmSaveMoney::kId);
+    return screens.Get<FrmSaveMoney>();
 }
 
-// The screen shown as the tally's stop button shows it, without waiting.
 class SaveMoney : public ::testing::Test {
 protected:
-    void Open(int clears, int stake, const QString& provider, int providerScore, const QString& player = "glintora")
+    void Open(int clears, int stake, const QString& provider, int providerScore)
     {
-        ::Open(rig.screens, rig.session, clears, stake, provider, providerScore, player);
+        ::Open(rig.screens, rig.session, clears, stake, provider, providerScore);
     }
     FrmSaveMoney& save() { return rig.screens.Get<FrmSaveMoney>(); }
     QString Upload()
@@ -57,7 +58,7 @@ protected:
 
 TEST_F(SaveMoney, UploadsEncodedFiguresOnceThenTheBankedRunsAlone)
 {
-    Open(2, 30000, QStringLiteral("星澜"), 7000, QStringLiteral("叶 子+1"));
+    ::Open(rig.screens, rig.session, 2, 30000, QStringLiteral("星澜"), 7000, QStringLiteral("叶 子+1"));
     save().edit("TxtPassword")->setText(QStringLiteral("a&b=c#d%"));
     const QString address = Upload();
     EXPECT_TRUE(address.startsWith(kScorePage + QStringLiteral("?userid=")));
@@ -178,8 +179,7 @@ TEST(SaveMoneyLaunch, TheDefaultBrowserReceivesTheUploadAddress)
     int failures = 0;
     urls.SetFailureHandler([&](const QString&) { ++failures; });
     Screens screens(Services{session, bank, messages, random, urls}, [] {});
-    Open(screens, session, 1, 20000, QStringLiteral("星澜"), 5000, QStringLiteral("叶子"));
-    auto& save = screens.Get<FrmSaveMoney>();
+    auto& save = Open(screens, session, 1, 20000, QStringLiteral("星澜"), 5000, QStringLiteral("叶子"));
     save.edit("TxtPassword")->setText(QStringLiteral("a&b=#"));
     Click(save.label("Label1"));
     QTRY_COMPARE_WITH_TIMEOUT(browser.Arrived(),
