@@ -67,24 +67,18 @@ TEST(FrmStart, AnUnusableQuestionFileIsNamedAndNoGameStarts)
     EXPECT_EQ(d.State(S::Frmmain), ScreenState::NotLoaded);
 }
 
-TEST(FrmStart, HelpOpensModallyAndTheStartScreenWaitsBeneath)
-{
-    BankFixture f;
-    GameDriver d(FileOf(f));
-    d.OnShown(S::FrmHelp, [&] {
-        EXPECT_EQ(d.Shown(), QStringLiteral("FrmStart FrmHelp"));
-        EXPECT_EQ(d.On(S::FrmHelp).windowModality(), Qt::ApplicationModal);
-        d.On(S::FrmHelp).close();
-    });
-    d.On(S::FrmStart).button("CmdHelp")->click();
-    EXPECT_EQ(d.Shown(), QStringLiteral("FrmStart"));
-    EXPECT_EQ(d.State(S::FrmHelp), ScreenState::NotLoaded);
-}
-
-TEST(FrmStart, QuitAndTheCloseBoxesOfBothScreensEndTheProgram)
+TEST(FrmStart, HelpOpensModallyOverItAndQuitAndTheCloseBoxesOfBothScreensEndTheProgram)
 {
     BankFixture f;
     GameDriver quit(FileOf(f)), closed(FileOf(f)), quizClosed(FileOf(f));
+    quit.OnShown(S::FrmHelp, [&] {
+        EXPECT_EQ(quit.Shown(), QStringLiteral("FrmStart FrmHelp"));
+        EXPECT_EQ(quit.On(S::FrmHelp).windowModality(), Qt::ApplicationModal);
+        quit.On(S::FrmHelp).close();
+    });
+    quit.On(S::FrmStart).button("CmdHelp")->click();
+    EXPECT_EQ(quit.Shown(), QStringLiteral("FrmStart"));
+    EXPECT_EQ(quit.State(S::FrmHelp), ScreenState::NotLoaded);
     quit.On(S::FrmStart).button("CmdQuit")->click();
     closed.On(S::FrmStart).close();
     EXPECT_EQ(quit.programEnds, 1);

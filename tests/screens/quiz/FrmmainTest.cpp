@@ -72,32 +72,23 @@ TEST(Frmmain, AnswersCompareExactlyButForTheSpacesAroundThem)
     }
 }
 
-TEST(Frmmain, FourPassesColourSlotsOneToFourAndUseThemUp)
-{
-    Quiz g;
-    for (int pass = 1; pass <= 4; ++pass) {
-        const QString before = g.Question();
-        g.d.Pass();
-        EXPECT_EQ(g.q().label("Lblque", pass)->BackColor(), ToQColor(Colour::PaleCyan)) << pass;
-        EXPECT_NE(g.Question(), before);
-    }
-    EXPECT_EQ(g.q().label("Lblque", 0)->BackColor(), ToQColor(Colour::BoxBlue));
-    EXPECT_FALSE(g.d.Enabled(S::Frmmain, "CmdPass"));
-    EXPECT_EQ(g.d.Text(S::Frmmain, "LblNo"), QStringLiteral("1"));
-}
-
-TEST(Frmmain, EasyQuestionsMarkTheirUseAndRunOut)
+TEST(Frmmain, EasyQuestionsAndPassesMarkTheirUseAndRunOut)
 {
     Quiz g;
     g.d.Easy();
     EXPECT_TRUE(g.Question().startsWith(QStringLiteral("easy ")));
-    EXPECT_TRUE(g.d.Visible(S::Frmmain, "LblEasyLable"));
     EXPECT_EQ(g.d.Marks(), QStringLiteral("X→→"));
-
-    // A pass after an easy question draws an ordinary one and keeps the marker.
-    g.d.Pass();
-    EXPECT_TRUE(g.Question().startsWith(QStringLiteral("question ")));
-    EXPECT_TRUE(g.d.Visible(S::Frmmain, "LblEasyLable"));
+    for (int pass = 1; pass <= 4; ++pass) {
+        const QString before = g.Question();
+        g.d.Pass(); // after an easy question, an ordinary one; the marker stays
+        EXPECT_EQ(g.q().label("Lblque", pass)->BackColor(), ToQColor(Colour::PaleCyan)) << pass;
+        EXPECT_NE(g.Question(), before);
+        EXPECT_TRUE(g.Question().startsWith(QStringLiteral("question ")));
+        EXPECT_TRUE(g.d.Visible(S::Frmmain, "LblEasyLable"));
+    }
+    EXPECT_EQ(g.q().label("Lblque", 0)->BackColor(), ToQColor(Colour::BoxBlue));
+    EXPECT_FALSE(g.d.Enabled(S::Frmmain, "CmdPass"));
+    EXPECT_EQ(g.d.Text(S::Frmmain, "LblNo"), QStringLiteral("1"));
 
     g.d.Easy();
     g.d.Easy();
