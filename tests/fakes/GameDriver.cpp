@@ -166,11 +166,7 @@ void GameDriver::SignIn(const QString& id)
     }
 }
 
-void GameDriver::PressStart()
-{
-    On(ScreenId::Frmmain).button("CmdStart")->click();
-    firsts << Text(ScreenId::Frmmain, "Lblquestion");
-}
+void GameDriver::PressStart() { On(ScreenId::Frmmain).button("CmdStart")->click(); }
 
 void GameDriver::Type(const QString& text)
 {

@@ -92,8 +92,8 @@ public:
     // whose loop holds the step that opened it until the window has gone.
     void OnShown(ScreenId id, std::function<void()> fn);
 
-    // Questions drawn so far: marked draws and the first question of each game.
-    QStringList marked, firsts;
+    // The questions drawn so far that the file marks played (not a game's first).
+    QStringList marked;
 
     QTemporaryDir dir;
     Module1 session;
