@@ -14,8 +14,7 @@ void Walk(QAccessibleInterface* node, std::vector<AccessibleNode>& out)
     for (int i = 0; i < node->childCount(); ++i) {
         QAccessibleInterface* child = node->child(i);
         if (!child || child->state().invisible) continue;
-        out.push_back({child->role(), child->text(QAccessible::Name), child->text(QAccessible::Description),
-                       child->object()});
+        out.push_back({child->role(), child->text(QAccessible::Name), child->object()});
         Walk(child, out);
     }
 }
@@ -35,7 +34,7 @@ AccessibleNode NodeOf(const std::vector<AccessibleNode>& nodes, const QObject* o
     const auto it = std::find_if(nodes.begin(), nodes.end(), [&](const auto& n) { return n.object == object; });
     if (it != nodes.end()) return *it;
     ADD_FAILURE() << "not in the accessible tree: " << (object ? object->objectName().toStdString() : "null");
-    return {QAccessible::NoRole, {}, {}, nullptr};
+    return {QAccessible::NoRole, {}, nullptr};
 }
 
 } // namespace wd::test

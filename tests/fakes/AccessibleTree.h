@@ -14,7 +14,6 @@ namespace wd::test {
 struct AccessibleNode {
     QAccessible::Role role;
     QString name;
-    QString description;
     QObject* object;
 };
 

@@ -31,25 +31,26 @@ std::filesystem::path CopyOf(const QString& file, const QTemporaryDir& dir)
     return copy.toStdString();
 }
 
-// Runs a query on the file and hands each row to `row`.
-void Query(const std::filesystem::path& file, const char* sql, const QString& param,
-           const std::function<void(sqlite3_stmt*)>& row)
+// The rows a query with one optional text parameter reads from the file, each as its columns.
+std::vector<QStringList> Query(const std::filesystem::path& file, const char* sql, const QString& param = {})
 {
     sqlite3* db = nullptr;
     sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
     sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) != SQLITE_OK) {
-        sqlite3_close(db);
-        throw std::runtime_error("unreadable question file");
-    }
+    std::vector<QStringList> rows;
     const QByteArray utf8 = param.toUtf8();
-    if (!param.isNull()) sqlite3_bind_text(st, 1, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_STATIC);
-    while (sqlite3_step(st) == SQLITE_ROW) row(st);
+    const bool ok = sqlite3_prepare_v2(db, sql, -1, &st, nullptr) == SQLITE_OK;
+    if (ok && !param.isNull()) sqlite3_bind_text(st, 1, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_STATIC);
+    while (ok && sqlite3_step(st) == SQLITE_ROW) {
+        rows.emplace_back();
+        for (int i = 0; i < sqlite3_column_count(st); ++i)
+            rows.back() << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i)));
+    }
     sqlite3_finalize(st);
     sqlite3_close(db);
+    if (!ok) throw std::runtime_error("unreadable question file");
+    return rows;
 }
-
-QString Column(sqlite3_stmt* st, int i) { return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i))); }
 
 } // namespace
 
@@ -88,6 +89,14 @@ QString GameDriver::Shown() const
     return shown.join(u' ');
 }
 
+void GameDriver::ExpectAtStartAlone() const
+{
+    EXPECT_EQ(Shown(), QStringLiteral("FrmStart"));
+    for (ScreenId gone : {ScreenId::Frmmain, ScreenId::FrmCountUp, ScreenId::FrmExplosion, ScreenId::FrmSaveMoney})
+        EXPECT_EQ(State(gone), ScreenState::NotLoaded) << kNames[static_cast<int>(gone)];
+    EXPECT_EQ(programEnds, 0);
+}
+
 Screen& GameDriver::On(ScreenId id) const
 {
     Screen* screen = screens.Loaded(id);
@@ -105,10 +114,6 @@ QString GameDriver::Text(ScreenId id, const char* name, int index) const
     throw std::runtime_error(std::string(name) + " has no text");
 }
 
-bool GameDriver::Visible(ScreenId id, const char* name, int index) const { return On(id).controls().widget(name, index)->isVisible(); }
-
-bool GameDriver::Enabled(ScreenId id, const char* name) const { return On(id).controls().widget(name)->isEnabled(); }
-
 QString GameDriver::Slots() const
 {
     QStringList boxes;
@@ -123,12 +128,7 @@ int GameDriver::PassSlotsUsed() const
     return used;
 }
 
-QString GameDriver::Marks(ScreenId id) const
-{
-    QString marks;
-    for (int i = 0; i < 3; ++i) marks += Text(id, "LblEasy", i);
-    return marks;
-}
+QString GameDriver::Marks(ScreenId id) const { return Text(id, "LblEasy", 0) + Text(id, "LblEasy", 1) + Text(id, "LblEasy", 2); }
 
 QStringList GameDriver::MessagesFrom(std::size_t first) const
 {
@@ -137,23 +137,20 @@ QStringList GameDriver::MessagesFrom(std::size_t first) const
     return texts;
 }
 
-GameDriver::FileRow GameDriver::Lookup(const QString& quest) const
+GameDriver::FileRow GameDriver::OnScreen() const
 {
-    std::vector<FileRow> rows;
-    Query(bank.File(),
-          "select answer, providers from question where quest = ?1 "
-          "union all select answer, providers from easy where quest = ?1",
-          quest, [&](sqlite3_stmt* st) { rows.push_back({Column(st, 0), Column(st, 1)}); });
+    const QString quest = Text(ScreenId::Frmmain, "Lblquestion");
+    const auto rows = Query(bank.File(),
+                            "select answer, providers from question where quest = ?1 "
+                            "union all select answer, providers from easy where quest = ?1",
+                            quest);
     if (rows.size() != 1) throw std::runtime_error("not one question in the file reads: " + quest.toStdString());
-    return rows.front();
+    return {rows[0][0], rows[0][1]};
 }
 
 int GameDriver::PlayedMarks() const
 {
-    int n = -1;
-    Query(bank.File(), "select count(*) from question where played = 1", QString(),
-          [&](sqlite3_stmt* st) { n = sqlite3_column_int(st, 0); });
-    return n;
+    return Query(bank.File(), "select count(*) from question where played = 1").at(0).at(0).toInt();
 }
 
 void GameDriver::SignIn(const QString& id)
@@ -169,11 +166,7 @@ void GameDriver::SignIn(const QString& id)
     }
 }
 
-void GameDriver::PressStart()
-{
-    On(ScreenId::Frmmain).button("CmdStart")->click();
-    firsts << Text(ScreenId::Frmmain, "Lblquestion");
-}
+void GameDriver::PressStart() { On(ScreenId::Frmmain).button("CmdStart")->click(); }
 
 void GameDriver::Type(const QString& text)
 {
@@ -205,20 +198,19 @@ void GameDriver::Tick(int seconds)
 
 void GameDriver::ClearLevel(int level)
 {
+    std::size_t before = 0;
     for (int right = 1; right <= level; ++right) {
-        const std::size_t before = MessageCount();
+        before = MessageCount();
         AnswerRight();
-        if (right < level) {
-            EXPECT_EQ(Slots().count(u'V'), right);
-            EXPECT_EQ(Text(ScreenId::Frmmain, "LblNo"), QString::number(right + 1));
-            EXPECT_EQ(Shown(), QStringLiteral("Frmmain"));
-            continue;
-        }
-        EXPECT_EQ(MessagesFrom(before), QStringList{QStringLiteral("恭喜!你过关啦!!")});
-        EXPECT_EQ(Shown(), QStringLiteral("FrmCountUp"));
-        EXPECT_EQ(State(ScreenId::Frmmain), ScreenState::Hidden);
-        EXPECT_FALSE(On(ScreenId::Frmmain).timer("Timer1")->isActive());
+        if (right == level) break;
+        EXPECT_EQ(Slots().count(u'V'), right);
+        EXPECT_EQ(Text(ScreenId::Frmmain, "LblNo"), QString::number(right + 1));
+        EXPECT_EQ(Shown(), QStringLiteral("Frmmain"));
     }
+    EXPECT_EQ(MessagesFrom(before), QStringList{QStringLiteral("恭喜!你过关啦!!")});
+    EXPECT_EQ(Shown(), QStringLiteral("FrmCountUp"));
+    EXPECT_EQ(State(ScreenId::Frmmain), ScreenState::Hidden);
+    EXPECT_FALSE(On(ScreenId::Frmmain).timer("Timer1")->isActive());
 }
 
 void GameDriver::GoOn()
@@ -257,9 +249,8 @@ void GameDriver::PressStop(Answer whenAsked)
 
 void GameDriver::Upload(const QString& password)
 {
-    Screen& save = On(ScreenId::FrmSaveMoney);
-    save.edit("TxtPassword")->setText(password);
-    QTest::mouseClick(save.label("Label1"), Qt::LeftButton);
+    On(ScreenId::FrmSaveMoney).edit("TxtPassword")->setText(password);
+    QTest::mouseClick(On(ScreenId::FrmSaveMoney).label("Label1"), Qt::LeftButton);
 }
 
 void GameDriver::Confirm(ScreenId id, const char* button, Answer answer)

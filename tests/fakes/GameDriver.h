@@ -49,17 +49,19 @@ public:
     ScreenState State(ScreenId id) const { return screens.State(id); }
     Screen& On(ScreenId id) const; // a loaded screen; throws if there is none
     QString Text(ScreenId id, const char* name, int index = kNoIndex) const;
-    bool Visible(ScreenId id, const char* name, int index = kNoIndex) const;
-    bool Enabled(ScreenId id, const char* name) const;
+    bool Visible(ScreenId id, const char* name) const { return On(id).controls().widget(name)->isVisible(); }
+    bool Enabled(ScreenId id, const char* name) const { return On(id).controls().widget(name)->isEnabled(); }
     QString Slots() const; // the quiz screen's five slots: "V|O|||"
     int PassSlotsUsed() const;
     QString Marks(ScreenId id = ScreenId::Frmmain) const; // easy marks: "X→→"
     QStringList MessagesFrom(std::size_t first) const;
     std::size_t MessageCount() const { return messages.shown.size(); }
+    // The start screen alone is shown, nothing else loaded, the program not ended.
+    void ExpectAtStartAlone() const;
 
-    // The question file, read with SQL of our own.
-    FileRow Lookup(const QString& quest) const;
-    FileRow OnScreen() const { return Lookup(Text(ScreenId::Frmmain, "Lblquestion")); }
+    // The question file, read with SQL of our own: the row of the question on
+    // screen, and how many questions are marked played.
+    FileRow OnScreen() const;
     int PlayedMarks() const;
 
     void SignIn(const QString& id = QStringLiteral("glintora"));
@@ -90,8 +92,8 @@ public:
     // whose loop holds the step that opened it until the window has gone.
     void OnShown(ScreenId id, std::function<void()> fn);
 
-    // Questions drawn so far: marked draws and the first question of each game.
-    QStringList marked, firsts;
+    // The questions drawn so far that the file marks played (not a game's first).
+    QStringList marked;
 
     QTemporaryDir dir;
     Module1 session;

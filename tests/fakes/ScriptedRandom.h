@@ -8,8 +8,6 @@ namespace wd::test {
 
 class ScriptedRandom final : public RandomSource {
 public:
-    ScriptedRandom() = default;
-    explicit ScriptedRandom(std::deque<float> script) : script_(std::move(script)) {}
     void Push(float r) { script_.push_back(r); }
     void Reseed() override { ++reseeds; }
     float Next() override;

@@ -7,7 +7,7 @@
 using namespace wd;
 using namespace wd::test;
 
-TEST(AccessibleText, ButtonCaptionsAreSaidWithoutTheirAccessKey)
+TEST(AccessibleText, CaptionsAreSaidWithoutAccessKeysOrLineBreaks)
 {
     EXPECT_EQ(WithoutAccessKey(QStringLiteral("退出(&Q)")), QStringLiteral("退出"));
     EXPECT_EQ(WithoutAccessKey(QStringLiteral("拣手题（&E）")), QStringLiteral("拣手题"));
@@ -15,15 +15,12 @@ TEST(AccessibleText, ButtonCaptionsAreSaidWithoutTheirAccessKey)
     EXPECT_EQ(WithoutAccessKey(QStringLiteral("Tom && &Jerry")), QStringLiteral("Tom & Jerry"));
     EXPECT_EQ(WithoutAccessKey(QStringLiteral("(&&)")), QStringLiteral("(&)"));
     EXPECT_EQ(WithoutAccessKey(QStringLiteral("end&")), QStringLiteral("end"));
-}
-
-TEST(AccessibleText, LineBreaksAreSaidAsASpace)
-{
+    // Line breaks are said as a space.
     EXPECT_EQ(SpokenText(QStringLiteral("分数:\r100\r\n分")), QStringLiteral("分数: 100 分"));
     EXPECT_EQ(SpokenText(QStringLiteral("\r")), QString());
 }
 
-TEST(AccessibleText, ALabelSaysItsNameBeforeItsTextAndAnnouncesEachChange)
+TEST(AccessibleText, ControlsSayTheirNameAndFollowTheirCaptions)
 {
     QWidget window;
     auto* time = new Label(&window);
@@ -36,11 +33,7 @@ TEST(AccessibleText, ALabelSaysItsNameBeforeItsTextAndAnnouncesEachChange)
     plain->SetCaption(QStringLiteral("第一行\r第二行"));
     EXPECT_EQ(plain->accessibleName(), QStringLiteral("第一行 第二行"));
     EXPECT_EQ(plain->text(), QStringLiteral("第一行\n第二行")); // drawn on two lines all the same
-}
 
-TEST(AccessibleText, ButtonsAndFramesFollowTheirCaptions)
-{
-    QWidget window;
     auto* button = new Button(&window);
     button->SetCaption(QStringLiteral("&Stop!!!"));
     EXPECT_EQ(QAccessible::queryAccessibleInterface(button)->text(QAccessible::Name), QStringLiteral("Stop!!!"));

@@ -23,26 +23,6 @@ protected:
         ASSERT_TRUE(screen);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(screen));
     }
-    void Activate()
-    {
-        screen->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(screen));
-    }
-    // The columns of a label's grab that hold text rather than background.
-    static std::pair<int, int> InkColumns(Label* l)
-    {
-        const QImage img = l->grab().toImage();
-        const QRgb back = l->BackColor().rgb();
-        int first = img.width(), last = -1;
-        for (int x = 0; x < img.width(); ++x)
-            for (int y = 0; y < img.height(); ++y)
-                if (img.pixel(x, y) != back) {
-                    first = std::min(first, x);
-                    last = std::max(last, x);
-                }
-        return {first, last};
-    }
-
     ScreenRig rig;
     ProbeLog log;
     Screen* screen = nullptr;
@@ -52,97 +32,82 @@ protected:
 
 TEST(Units, FifteenTwipsMakeAPixelAlsoBelowZero)
 {
-    EXPECT_EQ(TwipsToPixels(9435), 629);
-    EXPECT_EQ(TwipsToPixels(7740), 516);
-    EXPECT_EQ(TwipsToPixels(-45), -3);
-    EXPECT_EQ(TwipsToPixels(0), 0);
+    EXPECT_EQ(QList<int>({TwipsToPixels(9435), TwipsToPixels(7740), TwipsToPixels(-45), TwipsToPixels(0)}),
+              QList<int>({629, 516, -3, 0}));
 }
 
-TEST_F(Controls, TwentyFirstCharacterTypedOrPastedHasNoEffect)
+TEST_F(Controls, TextBoxesRefuseCharactersPastTheirLimitTypedOrPastedAndThePasswordShowsOnlyStars)
 {
     TextBox* id = screen->edit("TxtUserId");
     id->clear();
     QTest::keyClicks(id, QStringLiteral("abcdefghijklmnopqrstu"));
     EXPECT_EQ(id->text(), QStringLiteral("abcdefghijklmnopqrst"));
-
     id->setText(QStringLiteral("0123456789012345678"));
     id->end(false);
     QGuiApplication::clipboard()->setText(QStringLiteral("XYZ"));
     id->paste();
     EXPECT_EQ(id->text(), QStringLiteral("0123456789012345678X"));
-}
+    EXPECT_TRUE(id->testAttribute(Qt::WA_InputMethodEnabled));
 
-TEST_F(Controls, PasswordBoxTakesTenCharactersAndShowsOnlyStars)
-{
     TextBox* pw = screen->edit("TxtPassword");
     QTest::keyClicks(pw, QStringLiteral("secret12345"));
     EXPECT_EQ(pw->text(), QStringLiteral("secret1234"));
     EXPECT_EQ(pw->displayText(), QString(10, QLatin1Char('*')));
     EXPECT_FALSE(pw->testAttribute(Qt::WA_InputMethodEnabled));
-    EXPECT_TRUE(screen->edit("TxtUserId")->testAttribute(Qt::WA_InputMethodEnabled));
 }
 
-TEST_F(Controls, CarriageReturnStartsALineButTheCaptionKeepsIt)
-{
-    Label* fit = screen->label("LblFit");
-    fit->SetCaption(QStringLiteral("问鼎五关"));
-    const int oneLine = fit->height();
-    fit->SetCaption(QStringLiteral("问鼎五关\r接受全球澜迷大考验"));
-    EXPECT_EQ(fit->Caption(), QStringLiteral("问鼎五关\r接受全球澜迷大考验"));
-    EXPECT_EQ(fit->text(), QStringLiteral("问鼎五关\n接受全球澜迷大考验"));
-    EXPECT_GE(fit->height(), 2 * oneLine);
-    EXPECT_LT(fit->height(), 3 * oneLine);
-}
-
-TEST_F(Controls, LabelThatFitsItsTextGrowsAndShrinksFromItsTopLeft)
+TEST_F(Controls, LabelThatFitsItsTextGrowsAndShrinksFromItsTopLeftAndACarriageReturnStartsALine)
 {
     Label* fit = screen->label("LblFit");
     const QPoint topLeft = fit->pos();
     fit->SetCaption(QStringLiteral("2"));
     const QSize small = fit->size();
     fit->SetCaption(QStringLiteral("1000000"));
-    const QSize big = fit->size();
-    EXPECT_GT(big.width(), 4 * small.width());
-    EXPECT_EQ(big.height(), small.height());
-    EXPECT_EQ(fit->pos(), topLeft);
+    EXPECT_GT(fit->width(), 4 * small.width());
     EXPECT_EQ(fit->width(), fit->fontMetrics().horizontalAdvance(QStringLiteral("1000000")));
+    EXPECT_EQ(fit->height(), small.height());
+    EXPECT_EQ(fit->pos(), topLeft);
     fit->SetCaption(QStringLiteral("2"));
     EXPECT_EQ(fit->size(), small);
     EXPECT_EQ(fit->pos(), topLeft);
+
+    fit->SetCaption(QStringLiteral("问鼎五关\r接受全球澜迷大考验"));
+    EXPECT_EQ(fit->Caption(), QStringLiteral("问鼎五关\r接受全球澜迷大考验"));
+    EXPECT_EQ(fit->text(), QStringLiteral("问鼎五关\n接受全球澜迷大考验"));
+    EXPECT_GE(fit->height(), 2 * small.height());
+    EXPECT_LT(fit->height(), 3 * small.height());
 }
 
-TEST_F(Controls, CentredBoxKeepsItsSizeAndCentresNewText)
+TEST_F(Controls, CentredBoxKeepsItsSizeCentresNewTextAndClipsWhatDoesNotFit)
 {
     Label* box = screen->label("LblBox");
     const QRect before = box->geometry();
     for (const QString& text : {QStringLiteral("5"), QStringLiteral("100000")}) {
         box->SetCaption(text);
         EXPECT_EQ(box->geometry(), before);
-        const auto [first, last] = InkColumns(box);
+        // The columns of the grab that hold text rather than background.
+        const QImage img = box->grab().toImage();
+        int first = img.width(), last = -1;
+        for (int x = 0; x < img.width(); ++x)
+            for (int y = 0; y < img.height(); ++y)
+                if (img.pixel(x, y) != box->BackColor().rgb()) first = std::min(first, x), last = std::max(last, x);
         ASSERT_LE(first, last) << "no text drawn";
         EXPECT_NEAR(first, box->width() - 1 - last, 2) << qPrintable(text);
     }
-}
-
-TEST_F(Controls, WrappingBoxKeepsItsSizeAndClipsTheRest)
-{
-    Label* box = screen->label("LblBox");
-    const QRect before = box->geometry();
     box->SetCaption(QString(60, QChar(0x9F0E)));
     EXPECT_EQ(box->geometry(), before);
     EXPECT_GT(box->heightForWidth(box->width()), box->height()); // more text than the box shows
 }
 
-TEST_F(Controls, ListedHigherLiesOnTopAndWindowedControlsAboveLabels)
+TEST_F(Controls, TheTableSetsStackingFramesAndStartingStates)
 {
+    // Listed higher lies on top; windowed controls above labels.
     const QPoint atTop = screen->label("LblTop")->geometry().center();
     EXPECT_EQ(screen->childAt(atTop), screen->label("LblTop"));
     const QPoint atButton = screen->button("CmdOver")->geometry().center();
     EXPECT_EQ(screen->childAt(atButton), screen->button("CmdOver"));
-}
 
-TEST_F(Controls, FrameHoldsItsChildrenAboveTheWindowTop)
-{
+    // A frame holds its children, even above the window's top.
     Frame* fra = screen->frame("Fra");
     EXPECT_EQ(fra->geometry(), QRect(300, -3, 93, 67));
     Label* inside = screen->label("Lblque", 3);
@@ -150,10 +115,7 @@ TEST_F(Controls, FrameHoldsItsChildrenAboveTheWindowTop)
     EXPECT_EQ(inside->mapTo(screen, QPoint(0, 0)), QPoint(307, 17));
     fra->hide();
     EXPECT_FALSE(inside->isVisible());
-}
 
-TEST_F(Controls, HiddenDisabledAndStoppedAsLaidOut)
-{
     EXPECT_FALSE(screen->label("LblHidden")->isVisible());
     EXPECT_FALSE(screen->button("CmdEasy")->isEnabled());
     EXPECT_FALSE(screen->timer("Timer1")->isActive());
@@ -163,20 +125,18 @@ TEST_F(Controls, HiddenDisabledAndStoppedAsLaidOut)
     EXPECT_THROW(screen->label("Lblque", 4), std::out_of_range);
 }
 
-TEST_F(Controls, FirstEnabledControlInTabOrderHasTheFocus)
+TEST_F(Controls, FocusGoesToTheFirstEnabledControlInTabOrderAndAccessKeysPressOnlyLiveButtons)
 {
     // CmdEasy (tab 0) is disabled, so CmdPass (tab 1) gets it; Tab skips labels.
     EXPECT_EQ(screen->focusWidget(), screen->button("CmdPass"));
-    Activate();
+    screen->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(screen));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), screen->button("Cmdquit"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), screen->edit("TxtUserId"));
-}
 
-TEST_F(Controls, AccessKeyPressesAButtonOnlyWhileEnabledAndVisible)
-{
-    Activate();
+    // An access key presses a button only while it is enabled and visible.
     int easy = 0, pass = 0;
     QObject::connect(screen->button("CmdEasy"), &QPushButton::clicked, [&] { ++easy; });
     QObject::connect(screen->button("CmdPass"), &QPushButton::clicked, [&] { ++pass; });

@@ -42,8 +42,9 @@ protected:
 
 } // namespace
 
-TEST_F(Lifecycle, HideKeepsStateAndShowDoesNotLoadAgain)
+TEST_F(Lifecycle, HideKeepsStateAndUnloadRebuildsFromTheTable)
 {
+    rig.screens.Show(kNext); // keeps a window up
     rig.screens.Show(kFirst);
     Probe(kFirst).label("LblHidden")->show();
     Probe(kFirst).edit("TxtUserId")->setText(QStringLiteral("kessa"));
@@ -54,20 +55,12 @@ TEST_F(Lifecycle, HideKeepsStateAndShowDoesNotLoadAgain)
     EXPECT_TRUE(Probe(kFirst).label("LblHidden")->isVisible());
     EXPECT_EQ(Probe(kFirst).edit("TxtUserId")->text(), QStringLiteral("kessa"));
     EXPECT_EQ(first.loads, 1);
-    EXPECT_EQ(first.unloads, 0);
-}
 
-TEST_F(Lifecycle, UnloadRunsTheUnloadStepAndShowingAgainRebuildsFromTheTable)
-{
-    rig.screens.Show(kNext); // keeps a window up
-    rig.screens.Show(kFirst);
-    Probe(kFirst).label("LblHidden")->show();
     Probe(kFirst).button("CmdEasy")->setEnabled(true);
     Probe(kFirst).label("LblBox")->SetCaption(QStringLiteral("99"));
     rig.screens.Unload(kFirst);
     EXPECT_EQ(rig.screens.State(kFirst), ScreenState::NotLoaded);
     EXPECT_EQ(first.unloads, 1);
-
     rig.screens.Show(kFirst);
     EXPECT_EQ(first.loads, 2);
     EXPECT_FALSE(Probe(kFirst).label("LblHidden")->isVisible());
@@ -76,38 +69,31 @@ TEST_F(Lifecycle, UnloadRunsTheUnloadStepAndShowingAgainRebuildsFromTheTable)
     EXPECT_EQ(rig.programEnds, 0);
 }
 
-TEST_F(Lifecycle, ModalShowReturnsWhenTheDialogUnloadsItselfWhileTimersTick)
+TEST_F(Lifecycle, ModalShowReturnsWhenTheDialogHidesOrUnloadsItselfWhileTimersTick)
 {
     rig.screens.Show(kFirst);
     QTimer* timer = Probe(kFirst).timer("Timer1");
     int ticks = 0;
     QObject::connect(timer, &QTimer::timeout, [&] { ++ticks; });
     timer->start();
+    Guard();
+    QTimer::singleShot(50, &rig.screens, [&] { rig.screens.Hide(kDialog); });
+    rig.screens.ShowModal(kDialog);
+    EXPECT_EQ(rig.screens.State(kDialog), ScreenState::Hidden);
+    EXPECT_EQ(dialog.unloads, 0);
 
     bool blocked = false;
     QTimer::singleShot(100, &rig.screens, [&] {
         blocked = QGuiApplication::modalWindow() == Probe(kDialog).windowHandle();
         Probe(kDialog).close(); // the close box: unload by default
     });
-    Guard();
     rig.screens.ShowModal(kDialog);
-
     EXPECT_TRUE(blocked) << "the dialog was not modal";
     EXPECT_EQ(rig.screens.State(kDialog), ScreenState::NotLoaded);
     EXPECT_EQ(dialog.closeBoxes, 1);
     EXPECT_EQ(dialog.unloads, 1);
     EXPECT_GT(ticks, 2) << "the caller's timer stopped during the modal show";
     EXPECT_EQ(rig.programEnds, 0);
-}
-
-TEST_F(Lifecycle, ModalShowReturnsWhenTheDialogHides)
-{
-    rig.screens.Show(kFirst);
-    QTimer::singleShot(50, &rig.screens, [&] { rig.screens.Hide(kDialog); });
-    Guard();
-    rig.screens.ShowModal(kDialog);
-    EXPECT_EQ(rig.screens.State(kDialog), ScreenState::Hidden);
-    EXPECT_EQ(dialog.unloads, 0);
 }
 
 TEST_F(Lifecycle, HandlerThatUnloadsItsOwnScreenGoesOnSafely)

@@ -68,8 +68,7 @@ void ProbeScreen::RegisterAs(Screens& screens, ScreenId id, ProbeLog& log)
 void ProbeScreen::Form_CloseBox()
 {
     ++log_.closeBoxes;
-    if (onCloseBox) onCloseBox();
-    else Screen::Form_CloseBox();
+    Screen::Form_CloseBox();
 }
 
 } // namespace wd::test

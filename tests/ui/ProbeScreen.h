@@ -1,8 +1,6 @@
 #pragma once
 // A screen for exercising the toolkit: one of every control kind, with
 // counters for its load and unload steps and hooks for its handlers.
-#include <functional>
-
 #include "ui/Screen.h"
 
 namespace wd::test {
@@ -19,8 +17,6 @@ public:
     ProbeScreen(Screens& screens, ScreenId id, ProbeLog& log);
     // Registers a probe under id, logging into log.
     static void RegisterAs(Screens& screens, ScreenId id, ProbeLog& log);
-
-    std::function<void()> onCloseBox; // replaces the default (unload) when set
 
 protected:
     void Form_Load() override { ++log_.loads; }

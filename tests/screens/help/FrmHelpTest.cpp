@@ -25,8 +25,6 @@ protected:
     ScreenRig rig;
 };
 
-QRgb Rgb(int r, int g, int b) { return qRgb(r, g, b); }
-
 } // namespace
 
 TEST_F(Help, OpensOnTheRulesPageAndTheToggleSwitchesPagesByMouseEnterAndSpace)
@@ -36,9 +34,6 @@ TEST_F(Help, OpensOnTheRulesPageAndTheToggleSwitchesPagesByMouseEnterAndSpace)
     EXPECT_EQ(help().focusWidget(), help().button("Command2"));
     EXPECT_EQ(help().size(), QSize(629, 516));
     EXPECT_TRUE(help().windowTitle().startsWith(QStringLiteral("问鼎五关(Kessa Version)--教你玩 ")));
-    EXPECT_TRUE(help().windowTitle().contains(QStringLiteral("星澜小站")));
-    EXPECT_TRUE(help().windowTitle().contains(QStringLiteral("http://www.xinglan.example/")));
-    EXPECT_FALSE(help().windowIcon().isNull());
 
     QTest::mouseClick(help().button("Command2"), Qt::LeftButton);
     EXPECT_TRUE(OnExamples());
@@ -94,23 +89,9 @@ TEST_F(Help, BoardMarksTheQuestionsOfEachLevel)
     EXPECT_EQ(help().label("LblTime", 1)->Caption(), QStringLiteral("有4个Pass机会,\u3000要答对1道题就可以过关,可得5000分"));
 }
 
-TEST_F(Help, PagesNeitherScrollNorGrowAndTheButtonsStayOnTop)
+TEST_F(Help, ControlsSitWhereTheTableSaysInAGrabAndPagesNeitherScrollNorGrow)
 {
-    Label* rules = help().label("LblTime", 6);
-    Label* examples = help().label("LblTime", 10);
-    EXPECT_EQ(rules->geometry(), QRect(6, 255, 619, 256));
-    EXPECT_EQ(examples->geometry(), QRect(5, 253, 620, 256));
-    rules->SetCaption(FrmHelp::RulesPage().repeated(3));
-    EXPECT_EQ(rules->geometry(), QRect(6, 255, 619, 256));
-    help().Command2_Click();
-    for (const char* name : {"Command1", "Command2"}) {
-        QWidget* b = help().button(name);
-        EXPECT_EQ(help().childAt(b->geometry().center()), b) << name;
-    }
-}
-
-TEST_F(Help, ControlsSitWhereTheTableSaysInAGrab)
-{
+    help().label("LblTime", 6)->SetCaption(FrmHelp::RulesPage().repeated(3));
     const QImage img = help().grab().toImage();
     ASSERT_EQ(img.size(), QSize(629, 516));
     // Left or top edge of a box: the colour starts at `at` (within one pixel) and not before.
@@ -118,7 +99,7 @@ TEST_F(Help, ControlsSitWhereTheTableSaysInAGrab)
         const QPoint before = at - step - step;
         return (img.pixel(at) == colour || img.pixel(at + step) == colour) && img.pixel(before) != colour;
     };
-    const QRgb boxBlue = Rgb(0, 0, 0xC0), green = Rgb(0, 0x80, 0), navy = Rgb(0, 0, 0x80), red = Rgb(0xFF, 0, 0);
+    const QRgb boxBlue = qRgb(0, 0, 0xC0), green = qRgb(0, 0x80, 0), navy = qRgb(0, 0, 0x80), red = qRgb(0xFF, 0, 0);
     // Lblque(16), empty: Frame1 (4, -3) + Frame3(2) (54, 8) + (31, 12) = (89, 17), 18 x 20.
     EXPECT_TRUE(edge({89, 25}, {1, 0}, boxBlue));
     EXPECT_TRUE(edge({95, 17}, {0, 1}, boxBlue));
@@ -137,4 +118,10 @@ TEST_F(Help, ControlsSitWhereTheTableSaysInAGrab)
     EXPECT_EQ(withExamples.pixel(5, 470), navy);
     EXPECT_EQ(withExamples.pixel(5, 253), navy);
     EXPECT_NE(withExamples.pixel(4, 470), navy);
+    EXPECT_EQ(help().label("LblTime", 6)->geometry(), QRect(6, 255, 619, 256));
+    EXPECT_EQ(help().label("LblTime", 10)->geometry(), QRect(5, 253, 620, 256));
+    for (const char* name : {"Command1", "Command2"}) {
+        QWidget* b = help().button(name);
+        EXPECT_EQ(help().childAt(b->geometry().center()), b) << name;
+    }
 }

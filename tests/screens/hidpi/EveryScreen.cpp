@@ -1,9 +1,9 @@
 #include "EveryScreen.h"
 
-#include <QDir>
+#include <QDataStream>
 #include <QFile>
+#include <QMap>
 #include <QPixmap>
-#include <QTextStream>
 
 #include "fakes/BankFixture.h"
 #include "fakes/ScreenRig.h"
@@ -57,41 +57,37 @@ std::map<QString, ScreenShot> ShootEveryScreen()
     return shots;
 }
 
+// Found by argument-dependent lookup from QMap's streaming, so not in an unnamed namespace.
+static QDataStream& operator<<(QDataStream& s, const ControlPlace& p) { return s << p.rect << p.labelBack << p.hasText; }
+static QDataStream& operator>>(QDataStream& s, ControlPlace& p) { return s >> p.rect >> p.labelBack >> p.hasText; }
+static QDataStream& operator<<(QDataStream& s, const ScreenShot& shot)
+{
+    return s << shot.grab << shot.ratio << QMap<QString, ControlPlace>(shot.controls);
+}
+static QDataStream& operator>>(QDataStream& s, ScreenShot& shot)
+{
+    QMap<QString, ControlPlace> controls;
+    s >> shot.grab >> shot.ratio >> controls;
+    shot.controls = controls.toStdMap();
+    return s;
+}
+
 bool WriteShots(const std::map<QString, ScreenShot>& shots, const QString& folder)
 {
-    for (const auto& [name, shot] : shots) {
-        if (!shot.grab.save(folder + u'/' + name + QStringLiteral(".png"))) return false;
-        QFile list(folder + u'/' + name + QStringLiteral(".txt"));
-        if (!list.open(QIODevice::WriteOnly | QIODevice::Text)) return false;
-        QTextStream out(&list);
-        for (const auto& [control, place] : shot.controls) {
-            const QRect& r = place.rect;
-            out << control << ' ' << r.x() << ' ' << r.y() << ' ' << r.width() << ' ' << r.height() << ' '
-                << (place.labelBack.isValid() ? place.labelBack.name() : QStringLiteral("-")) << ' '
-                << int(place.hasText) << '\n';
-        }
-    }
-    return true;
+    QFile file(folder + QStringLiteral("/shots.bin"));
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    QDataStream out(&file);
+    out << QMap<QString, ScreenShot>(shots);
+    return out.status() == QDataStream::Ok;
 }
 
 std::map<QString, ScreenShot> ReadShots(const QString& folder)
 {
-    std::map<QString, ScreenShot> shots;
-    for (const QString& png : QDir(folder).entryList({QStringLiteral("*.png")})) {
-        const QString name = png.chopped(4);
-        ScreenShot& shot = shots[name];
-        shot.grab = QImage(folder + u'/' + png);
-        QFile list(folder + u'/' + name + QStringLiteral(".txt"));
-        if (!list.open(QIODevice::ReadOnly | QIODevice::Text)) continue;
-        QTextStream in(&list);
-        while (!in.atEnd()) {
-            const QStringList f = in.readLine().split(u' ');
-            if (f.size() != 7) continue;
-            shot.controls[f[0]] = {QRect(f[1].toInt(), f[2].toInt(), f[3].toInt(), f[4].toInt()),
-                                   f[5] == u"-" ? QColor() : QColor(f[5]), f[6] == u"1"};
-        }
-    }
-    return shots;
+    QFile file(folder + QStringLiteral("/shots.bin"));
+    QMap<QString, ScreenShot> shots;
+    QDataStream in(&file);
+    if (file.open(QIODevice::ReadOnly)) in >> shots;
+    return shots.toStdMap();
 }
 
 } // namespace wd::test

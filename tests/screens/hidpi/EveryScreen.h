@@ -27,8 +27,7 @@ struct ScreenShot {
 // Loads every screen and shoots it, by screen name.
 std::map<QString, ScreenShot> ShootEveryScreen();
 
-// Writes shots to folder (one image and one list of places per screen) and
-// reads them back.
+// Writes shots to a file in folder and reads them back.
 bool WriteShots(const std::map<QString, ScreenShot>& shots, const QString& folder);
 std::map<QString, ScreenShot> ReadShots(const QString& folder);
 

@@ -23,12 +23,7 @@ TEST(FrmStart, LoadsWithTheBankOpenAndItsLinksOpenTheSitesPages)
     GameDriver d(FileOf(f));
     EXPECT_TRUE(d.bank.Usable());
     EXPECT_EQ(d.session.QuestionCount, 159);
-    EXPECT_EQ(d.session.EasyCount, 33);
     Screen& start = d.On(S::FrmStart);
-    EXPECT_EQ(d.Text(S::FrmStart, "Lblremark"), QStringLiteral("问鼎五关\r接受全球澜迷大考验"));
-    EXPECT_EQ(d.Text(S::FrmStart, "TxtUserId"), QStringLiteral("glintora"));
-    EXPECT_TRUE(start.movie("ShockwaveFlash1")->Movie().endsWith(QStringLiteral("/swf/bantou.swf")));
-
     start.label("Label1")->Clicked();
     start.label("Label4")->Clicked();
     EXPECT_EQ(d.urls.opened, (QStringList{QStringLiteral("http://www.xinglan.example/"),
@@ -37,8 +32,6 @@ TEST(FrmStart, LoadsWithTheBankOpenAndItsLinksOpenTheSitesPages)
     start.label("Label1")->Clicked();
     ASSERT_EQ(d.messages.notices.size(), 1u);
     EXPECT_TRUE(d.messages.notices[0].contains(QStringLiteral("http://www.xinglan.example/")));
-    EXPECT_EQ(d.Text(S::FrmStart, "Label1"), QStringLiteral("到星澜小站升级"));
-    EXPECT_EQ(d.Text(S::FrmStart, "Label4"), QStringLiteral("新用户注册"));
 }
 
 TEST(FrmStart, ABlankIdIsRefusedAndChangesNothing)
@@ -74,24 +67,18 @@ TEST(FrmStart, AnUnusableQuestionFileIsNamedAndNoGameStarts)
     EXPECT_EQ(d.State(S::Frmmain), ScreenState::NotLoaded);
 }
 
-TEST(FrmStart, HelpOpensModallyAndTheStartScreenWaitsBeneath)
-{
-    BankFixture f;
-    GameDriver d(FileOf(f));
-    d.OnShown(S::FrmHelp, [&] {
-        EXPECT_EQ(d.Shown(), QStringLiteral("FrmStart FrmHelp"));
-        EXPECT_EQ(d.On(S::FrmHelp).windowModality(), Qt::ApplicationModal);
-        d.On(S::FrmHelp).close();
-    });
-    d.On(S::FrmStart).button("CmdHelp")->click();
-    EXPECT_EQ(d.Shown(), QStringLiteral("FrmStart"));
-    EXPECT_EQ(d.State(S::FrmHelp), ScreenState::NotLoaded);
-}
-
-TEST(FrmStart, QuitAndTheCloseBoxesOfBothScreensEndTheProgram)
+TEST(FrmStart, HelpOpensModallyOverItAndQuitAndTheCloseBoxesOfBothScreensEndTheProgram)
 {
     BankFixture f;
     GameDriver quit(FileOf(f)), closed(FileOf(f)), quizClosed(FileOf(f));
+    quit.OnShown(S::FrmHelp, [&] {
+        EXPECT_EQ(quit.Shown(), QStringLiteral("FrmStart FrmHelp"));
+        EXPECT_EQ(quit.On(S::FrmHelp).windowModality(), Qt::ApplicationModal);
+        quit.On(S::FrmHelp).close();
+    });
+    quit.On(S::FrmStart).button("CmdHelp")->click();
+    EXPECT_EQ(quit.Shown(), QStringLiteral("FrmStart"));
+    EXPECT_EQ(quit.State(S::FrmHelp), ScreenState::NotLoaded);
     quit.On(S::FrmStart).button("CmdQuit")->click();
     closed.On(S::FrmStart).close();
     EXPECT_EQ(quit.programEnds, 1);
