@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
+#include <QInputMethodEvent>
 #include <QTest>
 
 #include "fakes/BankFixture.h"
@@ -97,6 +98,21 @@ TEST(Frmmain, EasyQuestionsAndPassesMarkTheirUseAndRunOut)
     g.d.AnswerRight(); // an easy question clears level 1 like any other
     EXPECT_EQ(g.d.Shown(), QStringLiteral("FrmCountUp"));
     EXPECT_EQ(g.d.Marks(S::FrmCountUp), QStringLiteral("XXX"));
+}
+
+TEST(Frmmain, AnInputMethodComposesInTheAnswerBoxAndItsCommitDoesNotAnswer)
+{
+    Quiz g;
+    TextBox* box = g.q().edit("Txtanswer");
+    EXPECT_TRUE(box->testAttribute(Qt::WA_InputMethodEnabled));
+    QInputMethodEvent composing(QStringLiteral("bumian"), {});
+    QCoreApplication::sendEvent(box, &composing);
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("不眠岛")); // what the input method's Enter sends
+    QCoreApplication::sendEvent(box, &commit);
+    EXPECT_EQ(box->text(), QStringLiteral("不眠岛"));
+    EXPECT_TRUE(g.d.messages.shown.empty());
+    EXPECT_EQ(g.d.Text(S::Frmmain, "LblNo"), QStringLiteral("1"));
 }
 
 TEST(Frmmain, TheFirstTickComesOneSecondAfterTheStart)
