@@ -6,7 +6,6 @@
 #include "game/QuestionBank.h"
 #include "game/Site.h"
 #include "platform/AppPaths.h"
-#include "platform/UrlOpener.h"
 #include "ui/Messages.h"
 #include "ui/Screens.h"
 #include "ui/Titles.h"
