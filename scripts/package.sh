@@ -11,7 +11,9 @@ if [ -z "${SOURCE_DATE_EPOCH:-}" ] && git rev-parse --git-dir >/dev/null 2>&1; t
   SOURCE_DATE_EPOCH=$(git log -1 --format=%ct)
   export SOURCE_DATE_EPOCH
 fi
-export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+# Debian's hardening; no debug information, which the stripped package would
+# not carry anyway and whose build paths would change the binary's build id.
+export DEB_BUILD_MAINT_OPTIONS=hardening=+all DEB_CFLAGS_MAINT_STRIP=-g DEB_CXXFLAGS_MAINT_STRIP=-g
 flags() { dpkg-buildflags --get "$1"; }
 
 cmake -S . -B build-package -G Ninja -DCMAKE_BUILD_TYPE=Release -DWD_PACKAGE=ON \
