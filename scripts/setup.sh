@@ -15,6 +15,8 @@ packages=(
   fonts-wqy-microhei
   # movie maker (MP3 encoder), web page launcher, helpers used by tests
   lame xdg-utils desktop-file-utils appstream
+  # the Debian package (scripts/package.sh) and its checks
+  dpkg-dev file lintian
 )
 
 missing=()

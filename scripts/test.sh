@@ -11,6 +11,8 @@ jobs=$(nproc)
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build
+# The Debian package, which the install tests check too.
+bash scripts/package.sh
 ctest --test-dir build --output-on-failure -j "$jobs"
 
 export ASAN_OPTIONS=abort_on_error=1:detect_leaks=1

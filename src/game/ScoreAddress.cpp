@@ -6,7 +6,7 @@ namespace wd {
 
 QString site::PageAddress(const char* path)
 {
-    return QStringLiteral("http://") + QString::fromLatin1(kHost) + QString::fromLatin1(path);
+    return QString::fromLatin1(kScheme) + QString::fromLatin1(kHost) + QString::fromLatin1(path);
 }
 
 QString site::Credits()

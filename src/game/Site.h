@@ -1,17 +1,19 @@
 #pragma once
-// The fan site the game belongs to, and the addresses of its pages.
+// The fan site the game belongs to, and the addresses of its pages. The build
+// reads the name, contact and home page from here for the desktop and the package.
 #include <QString>
 
 namespace wd::site {
 
 inline constexpr char16_t kName[] = u"星澜小站";
+inline constexpr char kScheme[] = "http://";
 inline constexpr char kHost[] = "www.xinglan.example";
 inline constexpr char kContact[] = "webmaster@xinglan.example";
 inline constexpr char kHomePath[] = "/";
 inline constexpr char kRegisterPath[] = "/asp/register/4-01.asp";
 inline constexpr char kScorePath[] = "/asp/wending/saveresult.asp";
 
-// "http://" + host + path
+// scheme + host + path
 QString PageAddress(const char* path);
 inline QString HomeAddress() { return PageAddress(kHomePath); }
 inline QString RegisterAddress() { return PageAddress(kRegisterPath); }

@@ -1,10 +1,12 @@
 // Installs the current build into a fresh prefix and checks what a desktop
 // and a player get: the game folder, the launcher, the desktop entry, the
-// icons, the metainfo, and a game that starts from a read-only folder owned
-// by someone else without touching its question file.
+// icons, the metainfo. The Debian package holds the same files under /usr,
+// passes lintian, and its game starts from a read-only folder owned by
+// someone else without touching its question file.
 #include <gtest/gtest.h>
 
 #include <QColor>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
@@ -12,19 +14,15 @@
 #include <QSet>
 #include <QStandardPaths>
 
-#include <chrono>
-#include <csignal>
 #include <filesystem>
 #include <set>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include <grp.h>
 #include <sys/inotify.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
+#include "game/Site.h"
 #include "ui/ProgramIcon.xpm"
 
 namespace fs = std::filesystem;
@@ -33,6 +31,7 @@ namespace {
 
 const std::string kId = WD_APP_ID;
 const fs::path kGameDir = WD_INSTALL_GAME_DIR, kBinDir = WD_INSTALL_BINDIR, kDataDir = WD_INSTALL_DATADIR;
+const fs::path kPackage = WD_PACKAGE_FILE;
 const int kIconSizes[] = {16, 32, 48, 64, 128, 256};
 constexpr uid_t kNobody = 65534;
 
@@ -100,8 +99,31 @@ protected:
     fs::path Metainfo() const { return Data("metainfo/" + kId + ".metainfo.xml"); }
     std::string Relative(const fs::path& p) const { return p.lexically_relative(prefix_).string(); }
 
+    // The package unpacked as dpkg would lay it out, or an empty path when
+    // scripts/package.sh has not made it (CI always makes it first).
+    fs::path Unpacked()
+    {
+        if (!fs::exists(kPackage)) {
+            if (std::getenv("CI")) ADD_FAILURE() << kPackage << " is missing: run bash scripts/package.sh";
+            return {};
+        }
+        const fs::path root = root_ / "package";
+        const auto [code, output] = Execute(QStringLiteral("dpkg-deb"), {"-x", Q(kPackage), Q(root)});
+        EXPECT_EQ(code, 0) << output.toStdString();
+        return code == 0 ? root : fs::path();
+    }
+
     fs::path root_, prefix_;
 };
+
+// Files and links under a folder, relative to it.
+std::set<std::string> Files(const fs::path& folder)
+{
+    std::set<std::string> files;
+    for (const auto& e : fs::recursive_directory_iterator(folder))
+        if (!e.is_directory() || e.is_symlink()) files.insert(e.path().lexically_relative(folder).string());
+    return files;
+}
 
 QString Key(const fs::path& entry, const QString& key)
 {
@@ -137,10 +159,7 @@ TEST_F(InstalledGame, InstallsTheGameFolderLauncherEntryIconsAndMetainfoAndNothi
         if (e.path().extension() == ".swf") movies += expected.insert((kGameDir / "swf" / e.path().filename()).string()).second;
     EXPECT_EQ(movies, 9);
     // No tests, tools or benchmarks, and no install rule outside the game's component.
-    std::set<std::string> installed;
-    for (const auto& e : fs::recursive_directory_iterator(prefix_))
-        if (!e.is_directory() || e.is_symlink()) installed.insert(Relative(e.path()));
-    EXPECT_EQ(installed, expected);
+    EXPECT_EQ(Files(prefix_), expected);
     EXPECT_EQ(InstallComponents(), std::set<std::string>{"game"});
 
     const fs::path launcher = prefix_ / kBinDir / "wendingwuguan";
@@ -172,6 +191,8 @@ TEST_F(InstalledGame, DesktopEntryAndMetainfoPassTheirValidatorsAndNameTheInstal
     const QString xml = QString::fromUtf8(Bytes(Metainfo()));
     EXPECT_TRUE(xml.contains(QString::fromStdString("<id>" + kId + "</id>")));
     EXPECT_TRUE(xml.contains(QString::fromStdString(">" + kId + ".desktop</launchable>")));
+    EXPECT_TRUE(xml.contains(QStringLiteral("<release version=\"" WD_VERSION "\"")));
+    EXPECT_TRUE(xml.contains(QStringLiteral("<url type=\"homepage\">") + wd::site::HomeAddress() + QStringLiteral("</url>")));
 }
 
 TEST_F(InstalledGame, IconsHaveEverySizeTheSmallOnesBeingTheSixteenColourProgramIcon)
@@ -198,22 +219,62 @@ TEST_F(InstalledGame, IconsHaveEverySizeTheSmallOnesBeingTheSixteenColourProgram
     }
 }
 
-TEST_F(InstalledGame, StartsThroughTheLauncherFromAReadOnlyFolderOfAnotherUserAndLeavesTheQuestionFileAlone)
+TEST_F(InstalledGame, PackageHoldsTheInstallUnderUsrWithDebiansFieldsAndFilesAndPassesLintian)
 {
-    const fs::path bank = Game() / "wending.bin";
+    const fs::path root = Unpacked();
+    if (root.empty()) GTEST_SKIP() << kPackage << " is missing: run bash scripts/package.sh";
+    // What `cmake --install` lays out, under /usr with the launcher among the
+    // games, and the documents Debian asks of every package.
+    const std::string doc = "usr/share/doc/" WD_PACKAGE_NAME "/";
+    std::set<std::string> expected = {doc + "copyright", doc + "changelog.gz",
+                                      "usr/share/lintian/overrides/" WD_PACKAGE_NAME};
+    for (const fs::path file : Files(prefix_))
+        expected.insert((fs::path("usr") / (*file.begin() == kBinDir ? WD_PACKAGE_BINDIR / file.filename() : file)).string());
+    EXPECT_EQ(Files(root), expected);
+
+    const auto [code, control] = Execute(QStringLiteral("dpkg-deb"), {"--field", Q(kPackage)});
+    ASSERT_EQ(code, 0) << control.toStdString();
+    const auto field = [&](const char* name) {
+        const auto m = QRegularExpression(QStringLiteral("^%1: (.*)$").arg(QLatin1String(name)),
+                                          QRegularExpression::MultilineOption).match(control);
+        return m.captured(1);
+    };
+    EXPECT_EQ(field("Package"), QStringLiteral(WD_PACKAGE_NAME));
+    EXPECT_EQ(field("Version"), QStringLiteral(WD_VERSION));
+    EXPECT_EQ(field("Architecture"), QStringLiteral(WD_DEB_ARCH));
+    EXPECT_EQ(field("Section"), QStringLiteral("games"));
+    EXPECT_EQ(field("Homepage"), wd::site::HomeAddress());
+    // The font, the browser opener and Qt's translations by hand; the libraries,
+    // Qt Multimedia's among them, from dpkg-shlibdeps.
+    for (const char* package : {"fonts-wqy-microhei", "xdg-utils", "qt6-translations-l10n", "libqt6multimedia6", "libsqlite3-0"})
+        EXPECT_TRUE(QRegularExpression(QStringLiteral("(^|[ ,|])%1( |,|$)").arg(QLatin1String(package))).match(field("Depends")).hasMatch())
+            << package << " not in " << field("Depends").toStdString();
+
+    // lintian applies the overrides the package ships; every one must still be needed.
+    const auto [lintianCode, lintian] = Execute(QStringLiteral("lintian"), {"--display-info", "--fail-on", "error,warning", Q(kPackage)});
+    EXPECT_EQ(lintianCode, 0) << lintian.toStdString();
+    EXPECT_FALSE(lintian.contains(QStringLiteral("-override"))) << lintian.toStdString();
+}
+
+TEST_F(InstalledGame, PackagedGameStartsAsAnotherUserFromItsReadOnlyFolderAndLeavesTheQuestionFileAlone)
+{
+    const fs::path root = Unpacked();
+    if (root.empty()) GTEST_SKIP() << kPackage << " is missing: run bash scripts/package.sh";
+    const fs::path game = root / "usr" / kGameDir, bank = game / "wending.bin";
     const QByteArray bytesBefore = Bytes(bank);
     const auto timeBefore = fs::last_write_time(bank);
     ASSERT_FALSE(bytesBefore.isEmpty());
 
-    // A system install: the folder belongs to root (or to us) and nobody may write
-    // in it; a home the player owns, so that only the game folder is read-only.
-    const bool root = geteuid() == 0;
+    // A system install: the files belong to root (or to us) and nobody may write
+    // in them; a home the player owns, so that only the game's files are read-only.
+    const bool asRoot = geteuid() == 0;
     const auto write = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-    for (const auto& e : fs::recursive_directory_iterator(Game())) fs::permissions(e.path(), write, fs::perm_options::remove);
-    fs::permissions(Game(), write, fs::perm_options::remove);
+    for (const auto& e : fs::recursive_directory_iterator(root))
+        if (!e.is_symlink()) fs::permissions(e.path(), write, fs::perm_options::remove);
+    fs::permissions(root, write, fs::perm_options::remove);
     const fs::path home = root_ / "home";
     fs::create_directory(home);
-    if (root) {
+    if (asRoot) {
         ASSERT_EQ(chown(home.c_str(), kNobody, kNobody), 0);
     }
 
@@ -222,53 +283,60 @@ TEST_F(InstalledGame, StartsThroughTheLauncherFromAReadOnlyFolderOfAnotherUserAn
     const auto changed = IN_MODIFY | IN_ATTRIB | IN_CLOSE_WRITE | IN_CREATE | IN_DELETE | IN_MOVED_TO;
     const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     ASSERT_GE(watch, 0);
-    ASSERT_GE(inotify_add_watch(watch, Game().c_str(), IN_OPEN | changed), 0);
-    const int swf = inotify_add_watch(watch, (Game() / "swf").c_str(), IN_OPEN | changed);
+    ASSERT_GE(inotify_add_watch(watch, game.c_str(), IN_OPEN | changed), 0);
+    const int swf = inotify_add_watch(watch, (game / "swf").c_str(), IN_OPEN | changed);
     ASSERT_GE(swf, 0);
-
-    const std::string launcher = (prefix_ / kBinDir / "wendingwuguan").string();
-    std::vector<std::string> env = {"QT_QPA_PLATFORM=offscreen", "HOME=" + home.string(),
-                                    "PATH=/usr/local/bin:/usr/bin:/bin", "LANG=C.UTF-8"};
-    for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS"}) // a sanitized build; killed, so no leak check
-        if (const char* v = std::getenv(name)) env.push_back(std::string(name) + "=" + v);
-    std::vector<char*> envp;
-    for (auto& e : env) envp.push_back(e.data());
-    envp.push_back(nullptr);
-    std::string arg0 = "wendingwuguan";
-    char* argv[] = {arg0.data(), nullptr};
-
-    const pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) { // as nobody when we are root, in a folder away from the game's
-        const gid_t group = kNobody;
-        if (root && (setgroups(1, &group) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0)) _exit(120);
-        if (chdir(home.c_str()) != 0) _exit(121);
-        execve(launcher.c_str(), argv, envp.data());
-        _exit(122);
-    }
-    int status = 0;
-    pid_t done = 0;
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(3);
-    while (std::chrono::steady_clock::now() < until && (done = waitpid(pid, &status, WNOHANG)) == 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    kill(pid, SIGKILL);
-    if (done == 0) waitpid(pid, &status, 0);
-    EXPECT_EQ(done, 0) << "the game ended early: "
-                       << (WIFEXITED(status) ? "exit code " + std::to_string(WEXITSTATUS(status))
-                                             : "signal " + std::to_string(WTERMSIG(status)));
-
     std::set<std::string> opened;
     std::vector<std::string> changes;
-    alignas(inotify_event) char buffer[4096];
-    for (ssize_t n; (n = read(watch, buffer, sizeof buffer)) > 0;) {
-        for (char* p = buffer; p < buffer + n; p += sizeof(inotify_event) + reinterpret_cast<inotify_event*>(p)->len) {
-            const auto* ev = reinterpret_cast<const inotify_event*>(p);
-            const std::string name = (ev->wd == swf ? "swf/" : "") + std::string(ev->len ? ev->name : "");
-            if (ev->mask & IN_OPEN) opened.insert(name);
-            if (ev->mask & changed) changes.push_back(name);
+    const auto readEvents = [&] {
+        alignas(inotify_event) char buffer[4096];
+        for (ssize_t n; (n = read(watch, buffer, sizeof buffer)) > 0;) {
+            for (char* p = buffer; p < buffer + n; p += sizeof(inotify_event) + reinterpret_cast<inotify_event*>(p)->len) {
+                const auto* ev = reinterpret_cast<const inotify_event*>(p);
+                const std::string name = (ev->wd == swf ? "swf/" : "") + std::string(ev->len ? ev->name : "");
+                if (ev->mask & IN_OPEN) opened.insert(name);
+                if (ev->mask & changed) changes.push_back(name);
+            }
         }
+    };
+
+    // Started by the launcher the menu runs, as nobody when we are root. Qt's
+    // painting log tells when the start screen has been drawn and shown.
+    const QString launcher = Q(root / "usr" / WD_PACKAGE_BINDIR / "wendingwuguan");
+    QProcessEnvironment env;
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("qt.widgets.painting=true"));
+    env.insert(QStringLiteral("HOME"), Q(home));
+    env.insert(QStringLiteral("PATH"), QStringLiteral("/usr/local/bin:/usr/bin:/bin"));
+    env.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
+    QProcess player;
+    player.setProcessEnvironment(env);
+    player.setWorkingDirectory(Q(home));
+    if (asRoot)
+        player.start(QStringLiteral("setpriv"), {"--reuid=65534", "--regid=65534", "--clear-groups", "--", launcher});
+    else
+        player.start(launcher, {});
+    ASSERT_TRUE(player.waitForStarted(10000));
+    const QRegularExpression shownLine(QStringLiteral("Flushing QRegion\\(\\S+ \\S+\\) of wd::FrmStart\\("));
+    QString log;
+    bool shown = false;
+    QElapsedTimer clock;
+    clock.start();
+    while (player.state() == QProcess::Running && clock.elapsed() < 60000
+           && !(shown && opened.count("wending.bin") && opened.count("swf/bantou.swf"))) {
+        player.waitForReadyRead(100);
+        log += QString::fromUtf8(player.readAllStandardError());
+        shown = shown || shownLine.match(log).hasMatch();
+        readEvents();
     }
+    const bool running = player.state() == QProcess::Running;
+    player.kill();
+    player.waitForFinished(10000);
+    readEvents();
     close(watch);
+    log += QString::fromUtf8(player.readAllStandardError());
+    EXPECT_TRUE(running) << "the game ended early, exit code " << player.exitCode() << ": " << log.right(2000).toStdString();
+    EXPECT_TRUE(shown) << "no start screen shown: " << log.right(2000).toStdString();
     EXPECT_TRUE(opened.count("wending.bin")) << "the game did not open " << bank;
     EXPECT_TRUE(opened.count("swf/bantou.swf")) << "the game did not open its start movie";
     EXPECT_TRUE(changes.empty()) << "written: " << changes.front();
