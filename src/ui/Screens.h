@@ -8,8 +8,9 @@
 // Other screens reach it with screens.Get<FrmX>() (loads it if need be, like
 // touching a control of an unloaded window) or screens.IfLoaded<FrmX>().
 //
-// Nested event loops. A modal screen and every message box run an event loop
-// while their caller waits, and timers tick inside it, so a screen may be
+// Nested event loops. A modal screen and every message box (raised through
+// services().messages) run an event loop while their caller waits; the program
+// runs no other. Timers tick inside those loops, so a screen may be
 // unloaded while one of its handlers waits further down the stack. No window
 // is deleted while any such loop runs: an unloaded screen is kept, hidden,
 // until the last nested loop has been left and the handler that ran it has

@@ -401,7 +401,7 @@ TEST(WholeGame, TheQuitQuestionLeftOpenClosesWhenTheTimeRunsOutOnBothRoads)
         });
         d.On(S::Frmmain).timer("Timer1")->setInterval(5);
         d.On(S::Frmmain).button("Cmdquit")->click();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return ended; }, 1000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return ended; }, 5000));
 
         std::vector<MessageId> ids;
         for (const auto& shown : d.messages.shown) ids.push_back(shown.id);
