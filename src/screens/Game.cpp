@@ -21,8 +21,10 @@ Game::Game()
     // Screens decide when the game is over: a hidden window still counts.
     QApplication::setQuitOnLastWindowClosed(false);
     RegisterAllScreens(screens_);
-    // The desktop may say only later that no browser could be started.
-    urls_.SetFailureHandler([this](const QString& address) { messages_.Notice(PageNotOpenedText(address)); });
+    // The desktop may say only later that no browser could be started; the
+    // notice belongs to no screen.
+    urls_.SetFailureHandler(
+        [this](const QString& address) { screens_.services().messages.Notice(PageNotOpenedText(address)); });
 }
 
 void Game::Start(ScreenId first) { screens_.Show(first); }

@@ -12,10 +12,10 @@ QString PageNotOpenedText(const QString& address)
     return QStringLiteral("无法打开网页，请把下面的网址复制到浏览器里：\r%1").arg(address);
 }
 
-bool OpenPageInBrowser(const Screen& screen, const QString& address)
+bool OpenPageInBrowser(Screen& screen, const QString& address)
 {
     if (screen.services().urls.Open(address)) return true;
-    screen.services().messages.Notice(PageNotOpenedText(address));
+    screen.Tell(PageNotOpenedText(address));
     return false;
 }
 

@@ -3,7 +3,6 @@
 #include <array>
 #include <stdexcept>
 
-#include <QApplication>
 #include <QMessageBox>
 
 #include "ui/Captions.h"
@@ -85,19 +84,43 @@ std::unique_ptr<QMessageBox> QtMessageBoxes::Build(MessageId id, const QString& 
     return box;
 }
 
-Answer QtMessageBoxes::Show(MessageId id, const QString& answer)
+Answer QtMessageBoxes::Show(MessageId id, const QString& answer, QWidget* owner)
 {
-    const auto box = Build(id, answer, QApplication::activeWindow());
-    const int pressed = box->exec();
+    const int pressed = Run(Build(id, answer, owner), owner);
     return pressed == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
 }
 
-void QtMessageBoxes::Notice(const QString& text)
+void QtMessageBoxes::Notice(const QString& text, QWidget* owner)
 {
-    QMessageBox box(QMessageBox::Warning, QString::fromUtf16(kApplicationTitle), DisplayLines(text), QMessageBox::Ok,
-                    QApplication::activeWindow());
-    box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    box.exec();
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Warning, QString::fromUtf16(kApplicationTitle),
+                                             DisplayLines(text), QMessageBox::Ok, owner);
+    box->setWindowModality(Qt::ApplicationModal);
+    box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    Run(std::move(box), owner);
+}
+
+int QtMessageBoxes::Run(std::unique_ptr<QMessageBox> box, const QWidget* owner)
+{
+    const QPointer<QMessageBox> alive(box.get());
+    open_.push_back({alive, owner});
+    const int pressed = box->exec();
+    std::erase_if(open_, [&](const Open& o) { return o.box == alive || !o.box; });
+    // Its owner outlives every box it raised; should a box go with a window all
+    // the same, it is not deleted twice.
+    if (!alive) static_cast<void>(box.release());
+    return pressed;
+}
+
+void QtMessageBoxes::Dismiss(const QWidget* owner)
+{
+    std::vector<Open> closing;
+    std::erase_if(open_, [&](const Open& o) {
+        if (owner && o.owner != owner) return false;
+        closing.push_back(o);
+        return true;
+    });
+    for (const Open& o : closing)
+        if (o.box) o.box->done(QMessageBox::Cancel);
 }
 
 } // namespace wd

@@ -3,7 +3,9 @@
 // the game shows a modal QMessageBox, tests answer from a script.
 #include <memory>
 #include <span>
+#include <vector>
 
+#include <QPointer>
 #include <QString>
 
 class QMessageBox;
@@ -47,23 +49,40 @@ QString MessageTitle(MessageId id);
 class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
-    // Shows the message modally and returns the button pressed; Escape or
-    // closing the box count as Cancel (as OK where there is only OK).
-    virtual Answer Show(MessageId id, const QString& answer = {}) = 0;
+    // Shows the message modally, over its owner's window when it has one, and
+    // returns the button pressed; Escape or closing the box count as Cancel (as
+    // OK where there is only OK). A box dismissed before it returns gives Cancel.
+    virtual Answer Show(MessageId id, const QString& answer = {}, QWidget* owner = nullptr) = 0;
     // A plain notice outside the game's own messages: something the player must
     // know to go on (a missing question file, a page no browser could open). Its
     // text can be selected and copied. OK only, exclamation icon, application title.
-    virtual void Notice(const QString& text) = 0;
+    virtual void Notice(const QString& text, QWidget* owner = nullptr) = 0;
+    // Closes the boxes that owner raised and whose Show or Notice has not
+    // returned yet (every box for nullptr), as if answered Cancel, even where
+    // the player has just pressed OK. Each returns once its own event loop is
+    // left, that is after any handler running inside it has finished.
+    virtual void Dismiss(const QWidget* owner) = 0;
 };
 
 // The game's message boxes: system boxes with the system's button texts,
-// modal to the whole program, over the active window.
+// modal to the whole program, over their owner's window (or none).
 class QtMessageBoxes final : public MessageBoxes {
 public:
-    Answer Show(MessageId id, const QString& answer = {}) override;
-    void Notice(const QString& text) override;
+    Answer Show(MessageId id, const QString& answer = {}, QWidget* owner = nullptr) override;
+    void Notice(const QString& text, QWidget* owner = nullptr) override;
+    void Dismiss(const QWidget* owner) override;
     // The box Show runs, ready but not shown.
     static std::unique_ptr<QMessageBox> Build(MessageId id, const QString& answer, QWidget* parent);
+
+private:
+    // Runs the box until it is answered or dismissed; the button pressed.
+    int Run(std::unique_ptr<QMessageBox> box, const QWidget* owner);
+
+    struct Open {
+        QPointer<QMessageBox> box;
+        const QWidget* owner;
+    };
+    std::vector<Open> open_;
 };
 
 } // namespace wd

@@ -49,6 +49,12 @@ Screen::~Screen() = default;
 
 const Services& Screen::services() const { return screens_.services(); }
 
+Answer Screen::Ask(MessageId id, const QString& answer) { return services().messages.Show(id, answer, this); }
+
+void Screen::Tell(const QString& notice) { services().messages.Notice(notice, this); }
+
+bool Screen::IsLoaded() const { return screens_.Loaded(id_) == this; }
+
 void Screen::Form_CloseBox() { screens_.Unload(id_); }
 
 void Screen::closeEvent(QCloseEvent* event)

@@ -10,6 +10,7 @@
 
 #include "ui/ControlSet.h"
 #include "ui/Layout.h"
+#include "ui/Messages.h"
 #include "ui/ScreenId.h"
 
 namespace wd {
@@ -35,6 +36,14 @@ public:
     QTimer* timer(const char* name, int index = kNoIndex) const { return controls_.timer(name, index); }
     AnimationPanel* movie(const char* name, int index = kNoIndex) const { return controls_.movie(name, index); }
     const ControlSet& controls() const { return controls_; }
+
+    // The message boxes this screen raises: over this window, and closed as if
+    // answered Cancel when this screen is unloaded.
+    Answer Ask(MessageId id, const QString& answer = {});
+    void Tell(const QString& notice);
+    // Still the loaded screen of its id: false once it was unloaded, as a
+    // handler may find when a message box or a modal screen returns.
+    bool IsLoaded() const;
 
 protected:
     virtual void Form_Load() {}

@@ -8,12 +8,53 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "ui/Messages.h"
 #include "ui/Screen.h"
 
 namespace wd {
 
+class Screens::Boxes final : public MessageBoxes {
+public:
+    Boxes(Screens& screens, MessageBoxes& shown) : screens_(screens), shown_(shown) {}
+
+    Answer Show(MessageId id, const QString& answer, QWidget* owner) override
+    {
+        if (!MayShow(owner)) return Answer::Cancel;
+        const NestedLoop nested(screens_);
+        return shown_.Show(id, answer, owner);
+    }
+    void Notice(const QString& text, QWidget* owner) override
+    {
+        if (!MayShow(owner)) return;
+        const NestedLoop nested(screens_);
+        shown_.Notice(text, owner);
+    }
+    void Dismiss(const QWidget* owner) override { shown_.Dismiss(owner); }
+
+private:
+    // A screen that is gone raises no box, nor does anything once the program ends.
+    bool MayShow(const QWidget* owner) const
+    {
+        if (screens_.ending_) return false;
+        const auto* screen = qobject_cast<const Screen*>(owner);
+        return !screen || screen->IsLoaded();
+    }
+
+    Screens& screens_;
+    MessageBoxes& shown_;
+};
+
+Screens::NestedLoop::NestedLoop(Screens& screens) : screens_(screens) { ++screens_.nestedLoops_; }
+
+Screens::NestedLoop::~NestedLoop()
+{
+    if (--screens_.nestedLoops_ == 0) screens_.BuryWhenIdle();
+}
+
 Screens::Screens(Services services, Ender endProcess)
-    : services_(services), endProcess_(std::move(endProcess))
+    : boxes_(std::make_unique<Boxes>(*this, services.messages)),
+      services_{services.session, services.bank, *boxes_, services.random, services.urls},
+      endProcess_(std::move(endProcess))
 {
     if (!endProcess_) endProcess_ = [] { QCoreApplication::exit(0); };
 }
@@ -23,6 +64,7 @@ Screens::~Screens()
     // Windows still loaded go without their unload steps, as at the end of the program.
     ending_ = true;
     for (Host& host : hosts_) host.screen.reset();
+    unloaded_.clear();
 }
 
 void Screens::Register(ScreenId id, Factory factory) { HostOf(id).factory = std::move(factory); }
@@ -95,6 +137,7 @@ void Screens::ShowModal(ScreenId id)
     connect(this, &Screens::ScreenGone, &loop, [&loop, id](ScreenId gone) {
         if (gone == id) loop.quit();
     });
+    const NestedLoop nested(*this);
     modalLoops_.push_back(&loop);
     loop.exec(QEventLoop::DialogExec);
     modalLoops_.erase(std::find(modalLoops_.begin(), modalLoops_.end(), &loop));
@@ -113,17 +156,36 @@ void Screens::Unload(ScreenId id)
     if (!host.screen || host.unloading) return;
     host.unloading = true;
     for (QTimer* timer : host.screen->controls().Timers()) timer->stop();
+    boxes_->Dismiss(host.screen.get());
     host.screen->Form_Unload();
     host.unloading = false;
     if (ending_ || !host.screen) return;
 
-    std::unique_ptr<Screen> gone = std::move(host.screen);
-    gone->hide();
+    // A handler of this screen may still be running, here or below a nested
+    // loop: the window is only hidden for now.
+    unloaded_.push_back(std::move(host.screen));
+    unloaded_.back()->hide();
     emit ScreenGone(id);
     CheckSomethingVisible();
-    // A handler of this screen may still be running: Qt deletes the window
-    // once control is back in the event loop that delivered that handler.
-    gone.release()->deleteLater();
+    BuryWhenIdle();
+}
+
+void Screens::BuryWhenIdle()
+{
+    if (unloaded_.empty() || buryPending_) return;
+    buryPending_ = true;
+    // Queued, so that the handler that unloaded a screen, or ran the last
+    // nested loop, has finished; a nested loop entered meanwhile puts it off
+    // until that loop has been left.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            buryPending_ = false;
+            if (nestedLoops_ > 0) return;
+            const auto dead = std::move(unloaded_);
+            unloaded_.clear();
+        },
+        Qt::QueuedConnection);
 }
 
 void Screens::EndProgram()
@@ -137,6 +199,7 @@ void Screens::EndProgram()
         screen->hide();
         emit ScreenGone(static_cast<ScreenId>(i));
     }
+    boxes_->Dismiss(nullptr);
     for (QEventLoop* loop : modalLoops_) loop->exit();
     endProcess_();
 }

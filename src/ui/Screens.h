@@ -7,6 +7,16 @@
 // and a constructor FrmX(Screens&); screens.Register<FrmX>() makes it known.
 // Other screens reach it with screens.Get<FrmX>() (loads it if need be, like
 // touching a control of an unloaded window) or screens.IfLoaded<FrmX>().
+//
+// Nested event loops. A modal screen and every message box (raised through
+// services().messages) run an event loop while their caller waits; the program
+// runs no other. Timers tick inside those loops, so a screen may be
+// unloaded while one of its handlers waits further down the stack. No window
+// is deleted while any such loop runs: an unloaded screen is kept, hidden,
+// until the last nested loop has been left and the handler that ran it has
+// finished. Its message boxes close at its unload as if answered Cancel, so an
+// OK only ever comes back to a screen that is still loaded. A handler that goes
+// on after a box or a modal screen checks Screen::IsLoaded() first.
 #include <array>
 #include <functional>
 #include <memory>
@@ -48,6 +58,9 @@ public:
     explicit Screens(Services services, Ender endProcess = {});
     ~Screens() override;
 
+    // The services given, but for messages: boxes raised through it count as
+    // nested loops, belong to their owner, and are not shown once the program
+    // is ending or when their owner screen is no longer loaded.
     const Services& services() const { return services_; }
 
     void Register(ScreenId id, Factory factory);
@@ -76,9 +89,10 @@ public:
     void ShowModal(ScreenId id);
     // Hides the screen; every control keeps its state.
     void Hide(ScreenId id);
-    // Runs the screen's unload step and discards it. A handler of that very
-    // screen may go on afterwards: the window is deleted only once control is
-    // back in the event loop that ran the handler.
+    // Closes the screen's message boxes as if answered Cancel, runs its unload
+    // step and discards it. A handler of that very screen may go on afterwards:
+    // the window is deleted only once no nested loop runs any more and control
+    // is back in the outermost event loop.
     void Unload(ScreenId id);
     // Closes every window without unload steps and ends the program. After
     // this every other operation does nothing.
@@ -91,6 +105,18 @@ signals:
 
 private:
     friend class Screen;
+    class Boxes;
+    // Counts a nested event loop for as long as it runs.
+    class NestedLoop {
+    public:
+        explicit NestedLoop(Screens& screens);
+        ~NestedLoop();
+        NestedLoop(const NestedLoop&) = delete;
+        NestedLoop& operator=(const NestedLoop&) = delete;
+
+    private:
+        Screens& screens_;
+    };
     struct Host {
         Factory factory;
         std::unique_ptr<Screen> screen;
@@ -105,11 +131,18 @@ private:
     // has finished, so that a hand-over may hide one screen before it shows
     // the next.
     void CheckSomethingVisible();
+    // Deletes the unloaded screens once control is back in an event loop with
+    // no nested loop running.
+    void BuryWhenIdle();
 
+    std::unique_ptr<Boxes> boxes_;
     Services services_;
     Ender endProcess_;
     std::array<Host, kScreenCount> hosts_;
     std::vector<QEventLoop*> modalLoops_;
+    std::vector<std::unique_ptr<Screen>> unloaded_; // hidden, waiting to be deleted
+    int nestedLoops_ = 0;
+    bool buryPending_ = false;
     bool ending_ = false;
     bool checkPending_ = false;
 };

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QSet>
+#include <QTest>
 #include <QUrl>
 
 #include "fakes/GameDriver.h"
@@ -357,4 +358,57 @@ TEST(WholeGame, PlayedQuestionsStayPlayedAcrossGamesUntil149AreUsed)
     EXPECT_EQ(d.marked.size(), 150);
     EXPECT_EQ(d.PlayedMarks(), 1);
     EXPECT_EQ(d.programEnds, 0);
+}
+
+// The quit question left open until the time runs out, on the real clock, with
+// boxes that wait in their own event loops as real ones do: the question closes
+// as if answered Cancel, the time-up road runs as ever, the score is saved once,
+// and nothing of the quiz screen is left when the road ends at the start screen.
+TEST(WholeGame, TheQuitQuestionLeftOpenClosesWhenTheTimeRunsOutOnBothRoads)
+{
+    using enum MessageId;
+    for (const bool stake : {false, true}) {
+        SCOPED_TRACE(stake ? "a stake in play" : "nothing gained");
+        GameDriver d{kSample};
+        d.SignIn();
+        d.PressStart();
+        if (stake) {
+            d.ClearLevel(1);
+            d.GoOn();
+        }
+        d.Tick(238);
+        const QString provider = d.Text(S::Frmmain, "LblProvider");
+        d.messages.Nest([&](MessageId id) {
+            if (id != ConfirmLeave) d.messages.Reply(Answer::Ok);
+        });
+        if (stake) {
+            d.OnShown(S::FrmExplosion, [&] {
+                d.Pick(2);
+                d.CountTo();
+                d.OnShown(S::FrmSaveMoney, [&] {
+                    EXPECT_EQ(d.Text(S::FrmSaveMoney, "LblTotal"), Q(u"你总共获得分数\u30005000"));
+                    d.Upload(QStringLiteral("pw"));
+                    d.On(S::FrmSaveMoney).button("CmdQuit")->click();
+                });
+                d.PressStop();
+            });
+        }
+        // Back at the start screen, a player who still finds the question open answers it OK.
+        bool ended = false;
+        d.OnShown(S::FrmStart, [&] {
+            ended = true;
+            if (d.messages.OpenCount()) d.messages.Reply(Answer::Ok);
+        });
+        d.On(S::Frmmain).timer("Timer1")->setInterval(5);
+        d.On(S::Frmmain).button("Cmdquit")->click();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return ended; }, 5000));
+
+        std::vector<MessageId> ids;
+        for (const auto& shown : d.messages.shown) ids.push_back(shown.id);
+        EXPECT_EQ(ids, (stake ? std::vector{LevelCleared, ConfirmLeave, TimeUpWithScore, ConfirmSaved}
+                              : std::vector{ConfirmLeave, TimeUpNoScore}));
+        EXPECT_EQ(d.urls.opened, stake ? QStringList{ScoreAddress(QStringLiteral("pw"), 5000, provider, 0)}
+                                       : QStringList{});
+        d.ExpectAtStartAlone();
+    }
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QMessageBox>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
@@ -153,4 +154,42 @@ TEST_F(Lifecycle, NoProgramRunsOnWithoutAVisibleWindow)
 
     Probe(kFirst).close(); // close box of the last window
     EXPECT_TRUE(ScreenRig::WaitUntil([&] { return rig.programEnds == 1; }, 1000));
+}
+
+TEST_F(Lifecycle, ARealBoxClosesAsCancelWhenATimerUnloadsItsScreenWhichOutlivesTheBox)
+{
+    QtMessageBoxes real;
+    Screens screens(Services{rig.session, rig.bank, real, rig.random, rig.urls}, [] {});
+    ProbeScreen::RegisterAs(screens, kFirst, first);
+    ProbeScreen::RegisterAs(screens, kDialog, dialog);
+    screens.Show(kFirst);
+    screens.Show(kDialog);
+    Screen& owner = *screens.Loaded(kDialog);
+    const QPointer<Screen> alive(&owner);
+    QTimer safety; // closes any box left open, so the test cannot hang
+    QObject::connect(&safety, &QTimer::timeout, [] {
+        ADD_FAILURE() << "a box was left open";
+        if (QWidget* w = QApplication::activeModalWidget()) w->close();
+    });
+    safety.start(5000);
+
+    // As the quiz screen's clock under its quit question: a second box over
+    // the first, answered OK, and then the screen that raised both goes.
+    QTimer* clock = owner.timer("Timer1");
+    QObject::connect(clock, &QTimer::timeout, &owner, [&] {
+        clock->stop();
+        EXPECT_EQ(QApplication::activeModalWidget()->parentWidget(), &owner);
+        QTimer::singleShot(20, &owner, [] {
+            if (QWidget* box = QApplication::activeModalWidget()) QTest::keyClick(box, Qt::Key_Return);
+        });
+        EXPECT_EQ(owner.Ask(MessageId::TimeUpNoScore), Answer::Ok);
+        screens.Unload(kDialog);
+    });
+    clock->start();
+    EXPECT_EQ(owner.Ask(MessageId::ConfirmLeave), Answer::Cancel);
+    ASSERT_FALSE(alive.isNull()) << "the screen went before its handler had finished";
+    EXPECT_FALSE(owner.IsLoaded());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(owner.Ask(MessageId::ConfirmLeave), Answer::Cancel) << "a screen that is gone raises no box";
+    EXPECT_TRUE(ScreenRig::WaitUntil([&] { return alive.isNull(); }, 1000)) << "the unloaded screen was never deleted";
 }

@@ -36,8 +36,9 @@ using namespace wd;
 // The tool shows no message boxes and opens no pages.
 class QuietMessages final : public MessageBoxes {
 public:
-    Answer Show(MessageId, const QString&) override { return Answer::Ok; }
-    void Notice(const QString&) override {}
+    Answer Show(MessageId, const QString&, QWidget*) override { return Answer::Ok; }
+    void Notice(const QString&, QWidget*) override {}
+    void Dismiss(const QWidget*) override {}
 };
 class NoPages final : public UrlOpener {
 public:

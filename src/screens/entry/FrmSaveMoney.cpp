@@ -112,7 +112,7 @@ void FrmSaveMoney::Label4_Click()
 
 void FrmSaveMoney::CmdQuit_Click()
 {
-    if (services().messages.Show(MessageId::ConfirmSaved) != Answer::Ok) return;
+    if (Ask(MessageId::ConfirmSaved) != Answer::Ok) return;
     // Each step stands alone: one with nothing to do (the quiz screen already
     // gone, say) leaves the next to run. The start screen comes back as it was
     // left, its id box included.
@@ -124,7 +124,7 @@ void FrmSaveMoney::CmdQuit_Click()
 
 void FrmSaveMoney::CmdExit_Click()
 {
-    if (services().messages.Show(MessageId::ConfirmQuit) == Answer::Ok) screens().EndProgram();
+    if (Ask(MessageId::ConfirmQuit) == Answer::Ok) screens().EndProgram();
 }
 
 // The close box asks as the quit button does: closing the window alone would

@@ -93,13 +93,13 @@ void FrmStart::CmdStart_Click()
     while (begin < end && typed[begin] == u' ') ++begin;
     while (end > begin && typed[end - 1] == u' ') --end;
     if (begin == end) {
-        services().messages.Show(MessageId::EnterUserId);
+        Ask(MessageId::EnterUserId);
         id->setFocus();
         return;
     }
     // A run that could not draw a single question is never started.
     if (!services().bank.Usable()) {
-        services().messages.Notice(services().bank.ProblemText());
+        Tell(services().bank.ProblemText());
         id->setFocus();
         return;
     }

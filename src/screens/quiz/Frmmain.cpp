@@ -212,7 +212,8 @@ void Frmmain::RightAnswer()
     m.TimeLeft = static_cast<std::int16_t>(SecondsShown());
     timer("Timer1")->stop();
     edit("Txtanswer")->clear();
-    services().messages.Show(MessageId::LevelCleared);
+    Ask(MessageId::LevelCleared);
+    if (!IsLoaded()) return;
     screens().Show(ScreenId::FrmCountUp);
     screens().Hide(kId);
 }
@@ -223,12 +224,13 @@ void Frmmain::WrongAnswer()
     timer("Timer1")->stop();
     edit("Txtanswer")->clear();
     movie("SwfBackground")->SetMovie(QString());
-    if (m.HoldsNoScore()) {
-        services().messages.Show(MessageId::WrongNoScore, m.CorrectAnswer);
+    const bool nothingGained = m.HoldsNoScore();
+    Ask(nothingGained ? MessageId::WrongNoScore : MessageId::WrongAnswer, m.CorrectAnswer);
+    if (!IsLoaded()) return;
+    if (nothingGained) {
         BackToStart();
         return;
     }
-    services().messages.Show(MessageId::WrongAnswer, m.CorrectAnswer);
     m.ProviderName = label("LblProvider")->Caption();
     m.WrongAnswer();
     LoseStakeOrSave();
@@ -238,7 +240,8 @@ void Frmmain::LoseStakeOrSave()
 {
     if (services().session.StakeScore != 0) {
         screens().ShowModal(ScreenId::FrmExplosion);
-        screens().Unload(kId);
+        // Playing again from the score-saving screen has unloaded it already.
+        if (IsLoaded()) screens().Unload(kId);
     } else {
         // The quiz screen stays loaded beneath the score-saving screen.
         screens().ShowModal(ScreenId::FrmSaveMoney);
@@ -275,8 +278,9 @@ void Frmmain::CmdEasy_Click()
 
 void Frmmain::Cmdquit_Click()
 {
-    // The clock runs on while the question is open.
-    if (services().messages.Show(MessageId::ConfirmLeave) == Answer::Ok) screens().EndProgram();
+    // The clock runs on while the question is open. Should the time run out
+    // meanwhile, the question closes as if answered Cancel.
+    if (Ask(MessageId::ConfirmLeave) == Answer::Ok) screens().EndProgram();
 }
 
 void Frmmain::Form_CloseBox() { Cmdquit_Click(); }
@@ -289,16 +293,18 @@ void Frmmain::Timer1_Timer()
     if (left < rules::kRedBelowSeconds) time->SetForeColor(ToQColor(Colour::Red));
     if (left != 0) return;
 
-    // Time is up; the stake in force stays the stake.
+    // Time is up; the stake in force stays the stake. The run is over, so a
+    // quit question still open closes as if answered Cancel.
     timer("Timer1")->stop();
+    services().messages.Dismiss(this);
     const Module1& m = services().session;
-    if (m.HoldsNoScore()) {
-        services().messages.Show(MessageId::TimeUpNoScore, m.CorrectAnswer);
+    const bool nothingGained = m.HoldsNoScore();
+    Ask(nothingGained ? MessageId::TimeUpNoScore : MessageId::TimeUpWithScore, m.CorrectAnswer);
+    if (!IsLoaded()) return;
+    if (nothingGained)
         BackToStart();
-        return;
-    }
-    services().messages.Show(MessageId::TimeUpWithScore, m.CorrectAnswer);
-    LoseStakeOrSave();
+    else
+        LoseStakeOrSave();
 }
 
 } // namespace wd

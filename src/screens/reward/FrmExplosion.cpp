@@ -139,7 +139,9 @@ void FrmExplosion::CmdStop_Click()
     button("CmdStop")->setEnabled(false);
     m.ProviderScore = m.StakeScore - count;
     timer("Timer1")->stop();
-    if (services().messages.Show(MessageId::AskWhenExplode) == Answer::Cancel) {
+    const Answer answer = Ask(MessageId::AskWhenExplode);
+    if (!IsLoaded()) return;
+    if (answer == Answer::Cancel) {
         m.StakeScore = count;
         Leave();
         return;

@@ -126,6 +126,46 @@ TEST(Frmmain, TheFirstTickComesOneSecondAfterTheStart)
     EXPECT_GE(clock.elapsed(), 900);
 }
 
+// Only the quit question lets the clock run on: every other message of the
+// quiz screen finds it stopped, and on a clock of one millisecond the seconds
+// stay as they are while the message waits in its own event loop.
+TEST(Frmmain, TheClockIsStoppedBeforeEveryMessageButTheQuitQuestion)
+{
+    using enum MessageId;
+    struct Road {
+        bool stake, timeUp;
+        std::vector<MessageId> messages;
+    };
+    const Road roads[] = {{false, false, {WrongNoScore}}, {true, false, {LevelCleared, WrongAnswer}},
+                          {false, true, {TimeUpNoScore}}, {true, true, {LevelCleared, TimeUpWithScore}}};
+    for (const Road& road : roads) {
+        Quiz g;
+        QTimer* clock = g.q().timer("Timer1");
+        std::vector<MessageId> seen;
+        g.d.messages.Nest([&](MessageId id) {
+            seen.push_back(id);
+            EXPECT_FALSE(clock->isActive()) << static_cast<int>(id);
+            QTimer::singleShot(20, &g.d.screens, [&g, id, time = g.d.Text(S::Frmmain, "LblTime")] {
+                EXPECT_EQ(g.d.Text(S::Frmmain, "LblTime"), time) << static_cast<int>(id);
+                g.d.messages.Reply(Answer::Ok);
+            });
+        });
+        clock->setInterval(1);
+        if (road.stake) {
+            g.d.ClearLevel(1);
+            g.d.GoOn();
+            g.d.OnShown(S::FrmExplosion, [&] { g.d.screens.EndProgram(); });
+        }
+        if (road.timeUp) {
+            g.d.Tick(239);
+            ScreenRig::WaitUntil([&] { return seen.size() == road.messages.size() && !g.d.messages.OpenCount(); });
+        } else {
+            g.d.AnswerWrong();
+        }
+        EXPECT_EQ(seen, road.messages);
+    }
+}
+
 TEST(FrmmainAccessible, AScreenReaderReadsTheQuestionProviderTimeScoreMarksAndButtonsAsTheyChange)
 {
     Quiz g(42);
