@@ -8,7 +8,7 @@
 
 namespace wd::test {
 
-BankFixture::BankFixture() : file_(dir_.filePath(QStringLiteral("wending.bin")).toStdString())
+QString GeneratedSource()
 {
     QString text = QStringLiteral("[question]\n");
     for (int id = 1; id <= 159; ++id)
@@ -16,8 +16,13 @@ BankFixture::BankFixture() : file_(dir_.filePath(QStringLiteral("wending.bin")).
     text += QStringLiteral("[easy]\n");
     for (int id = 1; id <= 33; ++id)
         text += QStringLiteral("%1\teasy %1 ____\te%1\teasyfan%2\n").arg(id).arg(id % 3);
+    return text;
+}
+
+BankFixture::BankFixture() : file_(dir_.filePath(QStringLiteral("wending.bin")).toStdString())
+{
     QString error;
-    if (!wd::bank::BuildBank(wd::bank::ParseSource(text), file_, error))
+    if (!wd::bank::BuildBank(wd::bank::ParseSource(GeneratedSource().toUtf8(), QStringLiteral("fixture")), file_, error))
         throw std::runtime_error(error.toStdString());
 }
 

@@ -11,6 +11,10 @@ struct sqlite3;
 
 namespace wd::test {
 
+// The source of that file: line 1 "[question]", question N on line N + 1,
+// line 161 "[easy]", easy question N on line N + 161.
+QString GeneratedSource();
+
 class BankFixture {
 public:
     // A folder holding "wending.bin" with 159 questions and 33 easy questions:

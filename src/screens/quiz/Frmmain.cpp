@@ -1,11 +1,15 @@
 #include "screens/quiz/Frmmain.h"
 
+#include <algorithm>
+#include <string_view>
+
 #include <QKeyEvent>
 
 #include "game/Module1.h"
 #include "game/Rules.h"
 #include "game/Site.h"
 #include "platform/AppPaths.h"
+#include "ui/ControlSet.h"
 #include "ui/Messages.h"
 #include "ui/Screens.h"
 #include "ui/Titles.h"
@@ -185,6 +189,19 @@ void Frmmain::QuestionFileFailed()
     }
     screens().Show(ScreenId::FrmSaveMoney);
     screens().Unload(kId);
+}
+
+bool Frmmain::QuestionShowsWhole(const QString& quest)
+{
+    Row row = *std::find_if(std::begin(kRows), std::end(kRows),
+                            [](const Row& r) { return r.name == std::string_view("Lblquestion"); });
+    row.in = nullptr; // measured alone, in a window of its own
+    QWidget window;
+    const Row rows[] = {row};
+    const ControlSet controls(window, WindowLayout{.caption = {}, .rows = rows});
+    Label* box = controls.label("Lblquestion");
+    box->SetCaption(quest);
+    return box->ShowsWhole();
 }
 
 void Frmmain::ShowEasyMarks(int easyLeft)

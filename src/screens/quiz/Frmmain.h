@@ -26,6 +26,9 @@ public:
     // Shows the question a draw delivered; a draw that failed ends the run
     // (QuestionFileFailed). Returns whether a question is on screen.
     bool Draw(std::optional<QuestionRecord> question);
+    // Whether a question text shows whole in the question label Lblquestion,
+    // measured with that label's own font and box.
+    static bool QuestionShowsWhole(const QString& quest);
     // The easy-question marks for the chances left.
     void ShowEasyMarks(int easyLeft);
     // The number the clock label shows.
