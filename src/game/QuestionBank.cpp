@@ -1,6 +1,9 @@
 #include "game/QuestionBank.h"
 
 #include <string>
+#include <vector>
+
+#include <QStringList>
 
 #include "game/Module1.h"
 #include "game/Rules.h"
@@ -13,6 +16,24 @@ std::string Sql(const char* head, int id, const char* tail = "")
 {
     return std::string(head) + std::to_string(id) + tail;
 }
+
+// Ids as the player reads them: "17, 20-25", the first few runs only.
+QString IdList(const std::vector<int>& ids)
+{
+    constexpr int kRunsShown = 8;
+    QStringList runs;
+    for (std::size_t i = 0; i < ids.size();) {
+        std::size_t j = i;
+        while (j + 1 < ids.size() && ids[j + 1] == ids[j] + 1) ++j;
+        if (runs.size() == kRunsShown) {
+            runs << QStringLiteral("…");
+            break;
+        }
+        runs << (i == j ? QString::number(ids[i]) : QStringLiteral("%1-%2").arg(ids[i]).arg(ids[j]));
+        i = j + 1;
+    }
+    return runs.join(QStringLiteral(", "));
+}
 } // namespace
 
 QuestionBank::QuestionBank(Module1& session, RandomSource& random, std::filesystem::path file)
@@ -22,34 +43,69 @@ QuestionBank::QuestionBank(Module1& session, RandomSource& random, std::filesyst
 
 void QuestionBank::OpenDatabase()
 {
-    if (db_.IsOpen()) db_.Close();
-    std::error_code ec;
-    if (!std::filesystem::exists(file_, ec)) {
-        problem_ = Problem::Missing;
-        return;
-    }
+    db_.Close();
+    contentError_.clear();
     if (!db_.Open(file_)) {
-        problem_ = Problem::Unreadable;
+        problem_ = FailureKind();
         return;
     }
-    db_.Execute("update question set played=0");
-    db_.Execute("update easy set played=0");
+    // Only a file fit to play from is written to.
     problem_ = CheckContent();
+    if (problem_ != Problem::None) return;
+    for (const char* sql : {"update question set played=0", "update easy set played=0"}) {
+        if (!db_.Execute(sql)) {
+            problem_ = FailureKind();
+            return;
+        }
+    }
+    // From now on a statement waits for a second copy of the game to finish its draw.
+    db_.SetBusyTimeout(Connection::kBusyTimeoutMs);
+}
+
+QuestionBank::Problem QuestionBank::FailureKind() const
+{
+    std::error_code ec;
+    if (!std::filesystem::exists(file_, ec)) return Problem::Missing;
+    return db_.LastFailure() == Connection::Failure::Busy ? Problem::InUse : Problem::Unreadable;
 }
 
 QuestionBank::Problem QuestionBank::CheckContent()
 {
-    // Both tables must hold every id the draws can pick, with the fields they read.
+    // Every id a draw can pick must have exactly one row, with every field the
+    // draws read: a second row of an id would be marked along with the first.
     struct Table { const char* name; int highest; };
+    QStringList wrong;
     for (const Table t : {Table{"question", rules::kQuestionCount}, Table{"easy", rules::kEasyCount}}) {
-        const std::string sql = std::string("select count(distinct id) as n from ") + t.name +
-                                " where id>=1 and id<=" + std::to_string(t.highest) +
-                                " and played is not null and quest is not null"
-                                " and answer is not null and providers is not null";
+        const QString name = QString::fromLatin1(t.name);
+        const std::string sql = std::string("select id, count(*) as n, min(played is not null and quest is not null"
+                                            " and answer is not null and providers is not null) as whole from ") +
+                                t.name + " where id>=1 and id<=" + std::to_string(t.highest) + " group by id";
         auto rs = db_.Query(sql, /*traced=*/false);
-        if (!rs || rs->Field("n").value_or(QString()).toInt() != t.highest) return Problem::WrongContent;
+        if (!rs) {
+            if (db_.LastFailure() == Connection::Failure::Busy) return Problem::InUse;
+            if (db_.LastFailure() == Connection::Failure::Damaged) return Problem::Unreadable;
+            wrong << QStringLiteral("表 %1 不存在或缺少字段").arg(name);
+            continue;
+        }
+        std::vector<int> rows(static_cast<std::size_t>(t.highest) + 1, 0);
+        std::vector<int> missing, incomplete, doubled;
+        for (; !rs->Eof(); rs->MoveNext()) {
+            bool whole = false;
+            const int id = rs->Field("id").value_or(QString()).toInt(&whole);
+            if (!whole || id < 1 || id > t.highest) continue; // an id no draw picks
+            rows[static_cast<std::size_t>(id)] = rs->Field("n").value_or(QString()).toInt();
+            if (rs->Field("whole") != QStringLiteral("1")) incomplete.push_back(id);
+        }
+        for (int id = 1; id <= t.highest; ++id) {
+            if (rows[static_cast<std::size_t>(id)] == 0) missing.push_back(id);
+            if (rows[static_cast<std::size_t>(id)] > 1) doubled.push_back(id);
+        }
+        if (!missing.empty()) wrong << QStringLiteral("表 %1 缺少第 %2 题").arg(name, IdList(missing));
+        if (!incomplete.empty()) wrong << QStringLiteral("表 %1 第 %2 题的内容不全").arg(name, IdList(incomplete));
+        if (!doubled.empty()) wrong << QStringLiteral("表 %1 第 %2 题不止一行").arg(name, IdList(doubled));
     }
-    return Problem::None;
+    contentError_ = wrong.join(QStringLiteral("；"));
+    return wrong.isEmpty() ? Problem::None : Problem::WrongContent;
 }
 
 void QuestionBank::FixQuestionCounts()
@@ -66,25 +122,38 @@ void QuestionBank::OpenQuestionBank()
 
 void QuestionBank::CloseQuestionBank() { db_.Close(); }
 
-QString QuestionBank::ProblemText() const
+QString QuestionBank::Reason() const
 {
-    const QString where = QString::fromStdString(file_.string());
     switch (problem_) {
-    case Problem::None:
-        return {};
-    case Problem::Missing:
-        return QStringLiteral("找不到题库文件 wending.bin，无法开始游戏。\r查找的位置：%1").arg(where);
-    case Problem::Unreadable:
-        return QStringLiteral("题库文件 wending.bin 无法读取或已经损坏，无法开始游戏。\r文件位置：%1").arg(where);
+    case Problem::None: return {};
+    case Problem::Missing: return QStringLiteral("找不到题库文件 wending.bin。");
+    case Problem::InUse: return QStringLiteral("题库文件 wending.bin 正被另一个程序使用。");
+    case Problem::Unreadable: return QStringLiteral("题库文件 wending.bin 不是题库文件，或者已经损坏。");
     case Problem::WrongContent:
-        return QStringLiteral("题库文件 wending.bin 里的题目不全或格式不对，无法开始游戏。\r文件位置：%1").arg(where);
+        return QStringLiteral("题库文件 wending.bin 里的题目不全或格式不对：%1。").arg(contentError_);
     }
     return {};
+}
+
+QString QuestionBank::ProblemText() const
+{
+    if (problem_ == Problem::None) return {};
+    const QString what = problem_ == Problem::InUse
+                             ? QStringLiteral("请关掉那个程序，再按“开始接受考验”。")
+                             : QStringLiteral("无法开始游戏。");
+    return Reason() + what + QStringLiteral("\r文件位置：") + QString::fromStdString(file_.string());
+}
+
+QString QuestionBank::DrawFailureText() const
+{
+    return QStringLiteral("出题时题库文件出了问题，这一局到此结束。\r") + Reason() + QStringLiteral("\r文件位置：") +
+           QString::fromStdString(file_.string());
 }
 
 std::optional<QuestionRecord> QuestionBank::Fail(const QString& why)
 {
     drawError_ = why;
+    problem_ = FailureKind();
     return std::nullopt;
 }
 
@@ -142,10 +211,11 @@ std::optional<QuestionRecord> QuestionBank::DrawMarked(const char* table, int hi
 
     // 1. Clear every mark once only the last few rows are unplayed (an equality:
     //    every marked draw adds exactly one played row).
-    if (auto played = db_.Query("select * from " + t + " where played=1")) {
-        if (played->RecordCount() == highestId - keepUnplayed) db_.Execute("update " + t + " set played=0");
-        played->Close();
-    }
+    auto played = db_.Query("select * from " + t + " where played=1");
+    if (!played) return Fail(QString::fromStdString(db_.LastError()));
+    if (played->RecordCount() == highestId - keepUnplayed && !db_.Execute("update " + t + " set played=0"))
+        return Fail(QString::fromStdString(db_.LastError()));
+    played->Close();
 
     // 2. Draw ids until an unplayed row comes up.
     for (int tries = 0; tries < kMaxTries; ++tries) {
@@ -157,9 +227,10 @@ std::optional<QuestionRecord> QuestionBank::DrawMarked(const char* table, int hi
         // 3.-4. Read the row and close the result.
         auto q = ReadRow(*rs, id);
         if (!q) return q;
+        // 5. Mark it played; only a row that is marked is taken.
+        if (!db_.Execute("update " + t + " set played=1 where id=" + std::to_string(id)))
+            return Fail(QString::fromStdString(db_.LastError()));
         Accept(*q, setProvider);
-        // 5. Mark it played; a failure here leaves the row playable again.
-        db_.Execute("update " + t + " set played=1 where id=" + std::to_string(id));
         return q;
     }
     return Fail(QStringLiteral("no unplayed row of %1 after %2 tries").arg(QString::fromStdString(t)).arg(kMaxTries));

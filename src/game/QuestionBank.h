@@ -25,8 +25,10 @@ struct QuestionRecord {
 
 class QuestionBank {
 public:
-    // Why the bank cannot be played from.
-    enum class Problem { None, Missing, Unreadable, WrongContent };
+    // Why the bank cannot be played from: the file is not there, another program
+    // holds it, it is no SQLite file or is damaged, or its rows are not what the
+    // draws need.
+    enum class Problem { None, Missing, InUse, Unreadable, WrongContent };
     // Tries of the random id before a draw gives up. With a sound file at least
     // five rows stay unplayed, so a draw needs a few dozen tries at the very most.
     static constexpr int kMaxTries = 2000;
@@ -34,8 +36,10 @@ public:
     QuestionBank(Module1& session, RandomSource& random, std::filesystem::path file);
 
     // Opening: close an open connection, open the file, clear the played marks of
-    // both tables. A step that fails is skipped; afterwards Usable() tells whether
-    // the file can be played from and ProblemText() says why not.
+    // both tables. It waits for a busy file no longer than a frame, checks the
+    // content before it writes anything, and stops at the first step that
+    // fails; afterwards Usable() tells whether the file can be played from and
+    // ProblemText() says why not. Calling it again tries the file afresh.
     void OpenDatabase();
     // QuestionCount = 159, EasyCount = 33.
     void FixQuestionCounts();
@@ -43,14 +47,20 @@ public:
     void OpenQuestionBank();
     void CloseQuestionBank();
 
+    // False once opening or a draw has failed, until an opening succeeds.
     bool Usable() const { return problem_ == Problem::None; }
     Problem ProblemKind() const { return problem_; }
-    // A plain sentence for the player naming the file and where it was looked for.
+    // For the player: why no game can start, and where the file was looked for.
     QString ProblemText() const;
+    // For the player: the file failed during a game, why, and where it is.
+    QString DrawFailureText() const;
 
     // Each draw returns the drawn row and sets QuestionId and CorrectAnswer; the
     // next and easy draws also set ProviderName. A draw that cannot deliver a row
-    // changes nothing, returns std::nullopt and leaves the reason in DrawError().
+    // changes nothing (it marks the row only once it has read it whole), returns
+    // std::nullopt, leaves the reason in DrawError() and makes the bank
+    // unusable. It gives up at the first failing statement, so it waits for a
+    // busy file at most one busy timeout.
     std::optional<QuestionRecord> DrawFirstQuestion();
     std::optional<QuestionRecord> DrawNextQuestion();
     std::optional<QuestionRecord> DrawEasyQuestion();
@@ -65,12 +75,16 @@ private:
     void Accept(const QuestionRecord& q, bool setProvider);
     std::optional<QuestionRecord> Fail(const QString& why);
     Problem CheckContent();
+    // What the last failure of the connection means for the player.
+    Problem FailureKind() const;
+    QString Reason() const;
 
     Module1& session_;
     RandomSource& random_;
     std::filesystem::path file_;
     Connection db_;
     Problem problem_ = Problem::Missing;
+    QString contentError_; // which table and ids are wrong
     QString drawError_;
 };
 

@@ -38,40 +38,61 @@ private:
 
 class Connection {
 public:
+    // How long a statement waits for a file that another program holds. Opening
+    // waits at most a frame, so the start screen never stalls on a busy file;
+    // play waits long enough for a second copy of the game to finish a draw.
+    static constexpr int kOpenBusyTimeoutMs = 30;
+    static constexpr int kBusyTimeoutMs = 1000;
+
+    // Why the last call failed.
+    enum class Failure { None, Busy, Damaged, Other };
+    // Play: the file itself, read and written; a file or folder that cannot be
+    // written is played from an in-memory copy. Inspect: always the copy.
+    enum class Access { Play, Inspect };
+
     Connection() = default;
     ~Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
-    // Opens an existing SQLite file. When the file or its folder cannot be
-    // written, the file is copied into memory and the copy is used: the game then
-    // plays normally and the file is never changed. Fails for a missing file or
-    // one that is not an SQLite database.
-    bool Open(const std::filesystem::path& file);
+    // Opens an existing SQLite file and reads its schema, waiting at most
+    // kOpenBusyTimeoutMs. A copy in memory is taken without locking and
+    // without leaving any file beside it, so the file is never changed. Fails
+    // for a missing file or one that is not an SQLite database.
+    bool Open(const std::filesystem::path& file, Access access = Access::Play);
     void Close();
     bool IsOpen() const { return db_ != nullptr; }
-    // True when the connection works on an in-memory copy of a read-only file.
+    // True when the connection works on an in-memory copy of the file.
     bool InMemoryCopy() const { return inMemory_; }
+    void SetBusyTimeout(int ms);
 
     // Runs a statement whose rows are not kept (updates). False on failure.
+    // The first write switches the file to write-ahead logging with
+    // synchronous=NORMAL: a crash or power loss may lose the last marks but
+    // never damages the file, and a write costs no wait for the disk. A file
+    // that is only read is left exactly as it was.
     bool Execute(std::string_view sql);
     // Runs a query and keeps all of its rows. std::nullopt on failure.
     // An untraced query is the program's own look at the file, not game SQL.
     std::optional<Recordset> Query(std::string_view sql, bool traced = true);
 
     const std::string& LastError() const { return lastError_; }
+    Failure LastFailure() const;
 
     // Every statement sent to the database is passed to the trace first.
     void SetTrace(std::function<void(std::string_view)> trace) { trace_ = std::move(trace); }
 
 private:
     bool CopyIntoMemory();
-    bool Fail(const char* what);
+    bool PrepareForWriting();
+    bool Fail(const char* what, sqlite3* from = nullptr);
 
     sqlite3* db_ = nullptr;
     std::filesystem::path file_;
     bool inMemory_ = false;
+    bool writing_ = false; // journal mode and synchronous level are set
     std::string lastError_;
+    int lastCode_ = 0; // SQLite's result code of the last failure, 0 after a success
     std::function<void(std::string_view)> trace_;
 };
 

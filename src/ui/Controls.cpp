@@ -117,6 +117,16 @@ void Label::Fit()
     resize(size.width(), std::max(size.height(), fm.height()));
 }
 
+bool Label::ShowsWhole() const
+{
+    if (fitsText_) return true;
+    // Measured the way the text is drawn: wrapped at the box's width.
+    const QRect box = contentsRect();
+    const QRect need = QFontMetrics(font()).boundingRect(QRect(box.topLeft(), QSize(box.width(), 100000)),
+                                                         static_cast<int>(alignment()) | Qt::TextWordWrap, text());
+    return need.width() <= box.width() && need.height() <= box.height();
+}
+
 void Label::mouseMoveEvent(QMouseEvent* event)
 {
     if (link_) SetLinkHot(true);

@@ -36,6 +36,9 @@ public:
     void SetCentred(bool centred);
     void SetFitsText(bool fits);
     bool FitsText() const { return fitsText_; }
+    // Whether the whole text is drawn: nothing runs past the bottom of the box,
+    // and no word is wider than the box.
+    bool ShowsWhole() const;
 
     // A link label turns red and bold under the pointer; the window turns it
     // back (Screen does that when the pointer crosses its free surface).

@@ -8,7 +8,7 @@
 
 namespace wd::test {
 
-BankFixture::BankFixture() : file_(dir_.filePath(QStringLiteral("wending.bin")).toStdString())
+QString GeneratedSource()
 {
     QString text = QStringLiteral("[question]\n");
     for (int id = 1; id <= 159; ++id)
@@ -16,15 +16,20 @@ BankFixture::BankFixture() : file_(dir_.filePath(QStringLiteral("wending.bin")).
     text += QStringLiteral("[easy]\n");
     for (int id = 1; id <= 33; ++id)
         text += QStringLiteral("%1\teasy %1 ____\te%1\teasyfan%2\n").arg(id).arg(id % 3);
+    return text;
+}
+
+BankFixture::BankFixture() : file_(dir_.filePath(QStringLiteral("wending.bin")).toStdString())
+{
     QString error;
-    if (!wd::bank::BuildBank(wd::bank::ParseSource(text), file_, error))
+    if (!wd::bank::BuildBank(wd::bank::ParseSource(GeneratedSource().toUtf8(), QStringLiteral("fixture")), file_, error))
         throw std::runtime_error(error.toStdString());
 }
 
-void BankFixture::Sql(const std::string& sql) const
+void BankFixture::SqlOn(const std::filesystem::path& file, const std::string& sql)
 {
     sqlite3* db = nullptr;
-    sqlite3_open(file_.c_str(), &db);
+    sqlite3_open(file.c_str(), &db);
     char* msg = nullptr;
     const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &msg);
     std::string err = msg ? msg : "";
@@ -44,6 +49,22 @@ long long BankFixture::Number(const std::string& sql) const
     sqlite3_finalize(st);
     sqlite3_close(db);
     return n;
+}
+
+HeldLock::HeldLock(const std::filesystem::path& file, const char* begin)
+{
+    sqlite3_open(file.c_str(), &db_);
+    if (sqlite3_exec(db_, begin, nullptr, nullptr, nullptr) != SQLITE_OK) {
+        const std::string error = std::string("cannot lock: ") + sqlite3_errmsg(db_);
+        sqlite3_close(db_);
+        throw std::runtime_error(error);
+    }
+}
+
+HeldLock::~HeldLock()
+{
+    sqlite3_exec(db_, "rollback", nullptr, nullptr, nullptr);
+    sqlite3_close(db_);
 }
 
 float RFor(int id, int m)

@@ -4,9 +4,16 @@
 #include <filesystem>
 #include <string>
 
+#include <QString>
 #include <QTemporaryDir>
 
+struct sqlite3;
+
 namespace wd::test {
+
+// The source of that file: line 1 "[question]", question N on line N + 1,
+// line 161 "[easy]", easy question N on line N + 161.
+QString GeneratedSource();
 
 class BankFixture {
 public:
@@ -16,13 +23,28 @@ public:
     const std::filesystem::path& File() const { return file_; }
     std::filesystem::path Folder() const { return file_.parent_path(); }
     // Runs raw SQL on the file, outside the game's connection.
-    void Sql(const std::string& sql) const;
+    void Sql(const std::string& sql) const { SqlOn(file_, sql); }
+    static void SqlOn(const std::filesystem::path& file, const std::string& sql);
     // A number read with raw SQL ("select count(*) ...").
     long long Number(const std::string& sql) const;
 
 private:
     QTemporaryDir dir_;
     std::filesystem::path file_;
+};
+
+// Another program holding a question file in a write transaction, through a
+// second SQLite connection, until it lets go. "begin immediate" leaves the file
+// readable to others; "begin exclusive" on a file in rollback-journal mode does not.
+class HeldLock {
+public:
+    explicit HeldLock(const std::filesystem::path& file, const char* begin = "begin immediate");
+    ~HeldLock();
+    HeldLock(const HeldLock&) = delete;
+    HeldLock& operator=(const HeldLock&) = delete;
+
+private:
+    sqlite3* db_ = nullptr;
 };
 
 // The r that makes the random id come out as `id` among `m`.

@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
 
 #include "BankCheck.h"
 #include "fakes/BankFixture.h"
@@ -62,13 +67,51 @@ TEST(WendingBank, AnswerRulesFlagUnitsButNotNamesWithDigits)
         EXPECT_FALSE(bank::AnswerRuleProblems(QString::fromUtf8(bad)).empty()) << bad;
 }
 
-TEST(WendingBank, SourceLinesThatCannotBeReadAreNamed)
+// The tool itself on sources that cannot be stored as they stand: each line of
+// the generated source is question N on line N + 1.
+TEST(WendingBank, BuildRefusesWhatItCannotStoreFaithfullyNamingFileAndLineAndWritesNothing)
 {
-    const auto src = bank::ParseSource(QStringLiteral("# c\n1\tq\ta\tp\n[question]\n\n2\tq\ta\n[other]\nx\tq\ta\tp\n"));
-    ASSERT_EQ(src.errors.size(), 4u);
-    EXPECT_TRUE(src.errors[0].startsWith(QStringLiteral("line 2:")));
-    EXPECT_TRUE(src.errors[1].startsWith(QStringLiteral("line 5:")));
-    EXPECT_TRUE(src.errors[2].startsWith(QStringLiteral("line 6:")));
-    EXPECT_TRUE(src.errors[3].startsWith(QStringLiteral("line 7:")));
-    EXPECT_TRUE(src.rows.empty());
+    const auto replace = [](int line, QByteArray text) {
+        return [line, text](QList<QByteArray>& lines) { lines[line - 1] = text; };
+    };
+    const struct {
+        std::function<void(QList<QByteArray>&)> edit;
+        const char* message; // a line of the tool's errors, after "SOURCE:"
+    } cases[] = {
+        {[](QList<QByteArray>&) {}, nullptr},
+        {replace(3, "2\tquestion \xff\xfe 2\ta2\tfan2"), "3: is not valid UTF-8"},
+        {replace(4, QByteArray("3\tquestion 3\ta3\tfan3").insert(10, '\0')), "4: holds a NUL byte"},
+        {replace(6, "1\tquestion 5 ____\ta5\tfan5"), "6: id 1 of [question] is already on line 2"},
+        {[](QList<QByteArray>& lines) { lines.removeAt(17); }, "1: question 17: id is missing"},
+        {replace(5, "4\tquestion 4\tA4\tfan4"), "5: question 4: answer \"A4\" has an uppercase letter (answers use lowercase)"},
+        {replace(163, "2\t" + QString(60, u'长').toUtf8() + "\te2\tp"), "163: easy 2: quest is too long to show whole in the question box"},
+    };
+    for (const auto& c : cases) {
+        QTemporaryDir dir;
+        const QString source = dir.filePath(QStringLiteral("src.txt")), out = dir.filePath(QStringLiteral("wending.bin"));
+        QList<QByteArray> lines = test::GeneratedSource().toUtf8().split('\n');
+        c.edit(lines);
+        QFile file(source);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(lines.join('\n'));
+        file.close();
+
+        QProcess tool;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.path()); // no word from Qt about a missing one
+        tool.setProcessEnvironment(env);
+        tool.start(QStringLiteral(WD_BANK_TOOL), {QStringLiteral("build"), source, out});
+        ASSERT_TRUE(tool.waitForFinished(60000));
+        const QStringList errors = QString::fromUtf8(tool.readAllStandardError()).split(u'\n', Qt::SkipEmptyParts);
+        if (!c.message) {
+            EXPECT_EQ(tool.exitCode(), 0) << errors.join(u'\n').toStdString();
+            EXPECT_TRUE(Lines(out.toStdString()).empty());
+            continue;
+        }
+        EXPECT_EQ(tool.exitCode(), 1) << c.message;
+        EXPECT_TRUE(errors.contains(source + QStringLiteral(":") + QString::fromUtf8(c.message)))
+            << errors.join(u'\n').toStdString();
+        for (const QString& e : errors) EXPECT_TRUE(e.startsWith(source + QStringLiteral(":"))) << e.toStdString();
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("src.txt")}) << c.message;
+    }
 }

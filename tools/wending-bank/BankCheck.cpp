@@ -7,6 +7,7 @@
 
 #include "game/Rules.h"
 #include "platform/Database.h"
+#include "screens/quiz/Frmmain.h"
 
 namespace wd::bank {
 
@@ -58,6 +59,8 @@ void CheckTable(Connection& db, const QString& table, int highest, std::vector<P
             if (!v || v->trimmed().isEmpty())
                 out.push_back({table, id, QStringLiteral("%1 is empty").arg(QString::fromLatin1(f))});
         }
+        if (const auto quest = rows->Field("quest"); quest && !Frmmain::QuestionShowsWhole(*quest))
+            out.push_back({table, id, QStringLiteral("quest is too long to show whole in the question box")});
         for (const QString& p : AnswerRuleProblems(rows->Field("answer").value_or(QString())))
             out.push_back({table, id, p});
     }
@@ -96,7 +99,7 @@ std::vector<Problem> CheckBank(const std::filesystem::path& file)
 {
     std::vector<Problem> out;
     Connection db;
-    if (!db.Open(file)) {
+    if (!db.Open(file, Connection::Access::Inspect)) {
         out.push_back({QString(), 0, QStringLiteral("cannot open as a question file: %1").arg(QString::fromStdString(db.LastError()))});
         return out;
     }

@@ -1,6 +1,8 @@
 #pragma once
-// Validation of a question file: what the game needs from it, and the answer
-// rules the help screen gives the player (letters lowercase, numbers without units).
+// Validation of a question file: what the game needs from it, question texts
+// that the quiz screen shows whole, and the answer rules the help screen gives
+// the player (letters lowercase, numbers without units). The file is only read.
+// Measuring the texts needs a QApplication.
 #include <filesystem>
 #include <vector>
 

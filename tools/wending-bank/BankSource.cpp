@@ -1,38 +1,73 @@
 #include "BankSource.h"
 
 #include <QFile>
+#include <QStringDecoder>
 #include <QStringList>
 #include <sqlite3.h>
 
 namespace wd::bank {
 
-Source ParseSource(const QString& text)
+QString Source::Where(const QString& table, long long id) const
+{
+    int line = lines;
+    if (const auto s = sections.find(table); s != sections.end()) line = s->second;
+    for (const SourceRow& r : rows)
+        if (r.table == table && r.id == id) line = r.line;
+    return QStringLiteral("%1:%2").arg(file).arg(line);
+}
+
+Source ParseSource(const QByteArray& bytes, const QString& file)
 {
     Source src;
+    src.file = file;
     QString table;
-    const QStringList lines = text.split(QChar(u'\n'));
+    std::map<std::pair<QString, long long>, int> seen; // (table, id) -> line
+    const QList<QByteArray> lines = bytes.split('\n');
+    src.lines = static_cast<int>(lines.size()) - (bytes.endsWith('\n') ? 1 : 0);
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        QString line = lines[i];
-        if (line.endsWith(QChar(u'\r'))) line.chop(1);
         const int number = static_cast<int>(i + 1);
+        const auto error = [&](const QString& text) {
+            src.errors.push_back(QStringLiteral("%1:%2: %3").arg(file).arg(number).arg(text));
+        };
+        QByteArray raw = lines[i];
+        if (raw.endsWith('\r')) raw.chop(1);
+        if (raw.contains('\0')) {
+            error(QStringLiteral("holds a NUL byte"));
+            continue;
+        }
+        // The first line may begin with a byte order mark; any other is kept as text.
+        QStringConverter::Flags flags = QStringConverter::Flag::Stateless;
+        if (i > 0) flags |= QStringConverter::Flag::ConvertInitialBom;
+        QStringDecoder utf8(QStringConverter::Utf8, flags);
+        const QString line = utf8(raw);
+        if (utf8.hasError()) {
+            error(QStringLiteral("is not valid UTF-8"));
+            continue;
+        }
         if (line.trimmed().isEmpty() || line.startsWith(QChar(u'#'))) continue;
         if (line.startsWith(QChar(u'['))) {
             table = line.trimmed().mid(1).chopped(1);
             if (table != QStringLiteral("question") && table != QStringLiteral("easy")) {
-                src.errors.push_back(QStringLiteral("line %1: unknown table [%2]").arg(number).arg(table));
+                error(QStringLiteral("unknown table [%1]").arg(table));
                 table.clear();
+            } else {
+                src.sections.emplace(table, number);
             }
             continue;
         }
         if (table.isEmpty()) {
-            src.errors.push_back(QStringLiteral("line %1: row outside [question] or [easy]").arg(number));
+            error(QStringLiteral("row outside [question] or [easy]"));
             continue;
         }
         const QStringList f = line.split(QChar(u'\t'));
         bool ok = false;
         const long long id = f.value(0).toLongLong(&ok);
         if (f.size() != 4 || !ok) {
-            src.errors.push_back(QStringLiteral("line %1: expected id, question, answer, provider separated by tabs").arg(number));
+            error(QStringLiteral("expected id, question, answer, provider separated by tabs"));
+            continue;
+        }
+        if (const auto [at, fresh] = seen.emplace(std::pair(table, id), number); !fresh) {
+            error(QStringLiteral("id %1 of [%2] is already on line %3").arg(id).arg(table).arg(at->second));
             continue;
         }
         src.rows.push_back(SourceRow{table, number, id, f[1], f[2], f[3]});
@@ -47,7 +82,7 @@ bool ReadSource(const std::filesystem::path& file, Source& out, QString& error)
         error = QStringLiteral("cannot read %1").arg(f.fileName());
         return false;
     }
-    out = ParseSource(QString::fromUtf8(f.readAll()));
+    out = ParseSource(f.readAll(), f.fileName());
     return true;
 }
 
@@ -98,7 +133,7 @@ bool BuildBank(const Source& source, const std::filesystem::path& out, QString& 
         const int rc = sqlite3_step(st);
         sqlite3_finalize(st);
         if (rc != SQLITE_DONE) {
-            error = QStringLiteral("line %1: %2").arg(r.line).arg(QString::fromUtf8(sqlite3_errmsg(d.db)));
+            error = QStringLiteral("%1:%2: %3").arg(source.file).arg(r.line).arg(QString::fromUtf8(sqlite3_errmsg(d.db)));
             return false;
         }
     }

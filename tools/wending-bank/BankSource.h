@@ -6,9 +6,11 @@
 //   1<TAB>...
 // Lines starting with '#' and blank lines are ignored.
 #include <filesystem>
-#include <string>
+#include <map>
+#include <utility>
 #include <vector>
 
+#include <QByteArray>
 #include <QString>
 
 namespace wd::bank {
@@ -21,11 +23,21 @@ struct SourceRow {
 };
 
 struct Source {
+    QString file; // the source's name, as given
     std::vector<SourceRow> rows;
-    std::vector<QString> errors; // "line N: ..." for every line that could not be read
+    std::map<QString, int> sections; // the line of each table's "[table]"
+    int lines = 0;
+    // "FILE:N: ..." for every line that cannot be stored as it stands.
+    std::vector<QString> errors;
+
+    // "FILE:N" for the row of an id, else for its table's section, else for
+    // the end of the source (where a missing section would go).
+    QString Where(const QString& table, long long id) const;
 };
 
-Source ParseSource(const QString& text);
+// Reads the source's bytes: a line that is not UTF-8 or holds a NUL byte is an
+// error, and so is a second row of an id.
+Source ParseSource(const QByteArray& bytes, const QString& file);
 bool ReadSource(const std::filesystem::path& file, Source& out, QString& error);
 
 // Writes a fresh question file (replacing OUT) with the tables question and easy.

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include <QApplication>
 #include <QString>
 
 #include "BankCheck.h"
@@ -30,28 +31,27 @@ int Build(const char* sourcePath, const char* outPath)
         Print(error, stderr);
         return 1;
     }
-    if (!src.errors.empty()) {
-        for (const QString& e : src.errors) Print(QString::fromUtf8(sourcePath) + QStringLiteral(":") + e, stderr);
-        return 1;
-    }
-    // Build next to the target and move into place, so a failed build never
-    // leaves a half-written question file behind.
+    for (const QString& e : src.errors) Print(e, stderr);
+    if (!src.errors.empty()) return 1;
+    // Build next to the target, check it as `check` does, and move it into place
+    // only when it is clean: a failed build writes no question file.
     const std::filesystem::path out(outPath);
     std::filesystem::path tmp = out;
     tmp += ".tmp";
-    if (!wd::bank::BuildBank(src, tmp, error)) {
-        Print(error, stderr);
-        std::error_code ec;
-        std::filesystem::remove(tmp, ec);
-        return 1;
+    bool ok = wd::bank::BuildBank(src, tmp, error);
+    if (!ok) Print(error, stderr);
+    for (const auto& p : ok ? wd::bank::CheckBank(tmp) : std::vector<wd::bank::Problem>{}) {
+        Print(src.Where(p.table, p.id) + QStringLiteral(": ") + wd::bank::Format(p), stderr);
+        ok = false;
     }
     std::error_code ec;
-    std::filesystem::rename(tmp, out, ec);
+    if (ok) std::filesystem::rename(tmp, out, ec);
     if (ec) {
         Print(QStringLiteral("cannot write %1").arg(QString::fromUtf8(outPath)), stderr);
-        return 1;
+        ok = false;
     }
-    return 0;
+    std::filesystem::remove(tmp, ec);
+    return ok ? 0 : 1;
 }
 
 int Check(const char* file)
@@ -66,6 +66,9 @@ int Check(const char* file)
 
 int main(int argc, char** argv)
 {
+    // Question texts are measured in the game's own fonts; no window is shown.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     if (argc == 4 && QString::fromUtf8(argv[1]) == QStringLiteral("build")) return Build(argv[2], argv[3]);
     if (argc == 3 && QString::fromUtf8(argv[1]) == QStringLiteral("check")) return Check(argv[2]);
     return Usage();

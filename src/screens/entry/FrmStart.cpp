@@ -97,7 +97,10 @@ void FrmStart::CmdStart_Click()
         id->setFocus();
         return;
     }
-    // A run that could not draw a single question is never started.
+    // A file that could not be played from is tried again: the other program
+    // may have let it go, the file may be back. A run that could not draw a
+    // single question is never started.
+    if (!services().bank.Usable()) services().bank.OpenDatabase();
     if (!services().bank.Usable()) {
         Tell(services().bank.ProblemText());
         id->setFocus();

@@ -1,11 +1,15 @@
 #include "screens/quiz/Frmmain.h"
 
+#include <algorithm>
+#include <string_view>
+
 #include <QKeyEvent>
 
 #include "game/Module1.h"
 #include "game/Rules.h"
 #include "game/Site.h"
 #include "platform/AppPaths.h"
+#include "ui/ControlSet.h"
 #include "ui/Messages.h"
 #include "ui/Screens.h"
 #include "ui/Titles.h"
@@ -159,10 +163,45 @@ void Frmmain::ShowQuestion(const QuestionRecord& question)
     label("Lblquestion")->SetCaption(question.quest);
 }
 
-void Frmmain::Draw(std::optional<QuestionRecord> question)
+bool Frmmain::Draw(std::optional<QuestionRecord> question)
 {
-    // A draw that fails leaves the question on screen as it was.
-    if (question) ShowQuestion(*question);
+    if (question) {
+        ShowQuestion(*question);
+        return true;
+    }
+    QuestionFileFailed();
+    return false;
+}
+
+void Frmmain::QuestionFileFailed()
+{
+    // The question on screen is no longer the one whose answer counts: take
+    // it away so that nothing more can be answered.
+    timer("Timer1")->stop();
+    EnableAnswerButtons(false);
+    label("Lblquestion")->SetCaption(QString());
+    label("LblProvider")->SetCaption(QString());
+    movie("SwfBackground")->SetMovie(QString());
+    services().messages.Notice(services().bank.DrawFailureText());
+    if (services().session.HoldsNoScore()) {
+        BackToStart();
+        return;
+    }
+    screens().Show(ScreenId::FrmSaveMoney);
+    screens().Unload(kId);
+}
+
+bool Frmmain::QuestionShowsWhole(const QString& quest)
+{
+    Row row = *std::find_if(std::begin(kRows), std::end(kRows),
+                            [](const Row& r) { return r.name == std::string_view("Lblquestion"); });
+    row.in = nullptr; // measured alone, in a window of its own
+    QWidget window;
+    const Row rows[] = {row};
+    const ControlSet controls(window, WindowLayout{.caption = {}, .rows = rows});
+    Label* box = controls.label("Lblquestion");
+    box->SetCaption(quest);
+    return box->ShowsWhole();
 }
 
 void Frmmain::ShowEasyMarks(int easyLeft)
@@ -179,7 +218,7 @@ void Frmmain::CmdStart_Click()
     button("CmdStart")->hide();
     edit("Txtanswer")->setFocus();
     timer("Timer1")->start();
-    Draw(services().bank.DrawFirstQuestion());
+    if (!Draw(services().bank.DrawFirstQuestion())) return;
     movie("SwfBackground")->SetMovie(MoviePath("1.swf"));
 }
 
@@ -201,7 +240,7 @@ void Frmmain::RightAnswer()
         label("Lblque", slot)->SetCaption(QStringLiteral("V"));
 
     if (!cleared) {
-        Draw(services().bank.DrawNextQuestion());
+        if (!Draw(services().bank.DrawNextQuestion())) return;
         edit("Txtanswer")->clear();
         label("LblEasyLable")->hide();
         label("LblNo")->SetCaption(QString::number(label("LblNo")->Caption().toInt() + 1));

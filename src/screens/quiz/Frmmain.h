@@ -23,6 +23,12 @@ public:
 
     // Puts a drawn question on the screen: provider and question text.
     void ShowQuestion(const QuestionRecord& question);
+    // Shows the question a draw delivered; a draw that failed ends the run
+    // (QuestionFileFailed). Returns whether a question is on screen.
+    bool Draw(std::optional<QuestionRecord> question);
+    // Whether a question text shows whole in the question label Lblquestion,
+    // measured with that label's own font and box.
+    static bool QuestionShowsWhole(const QString& quest);
     // The easy-question marks for the chances left.
     void ShowEasyMarks(int easyLeft);
     // The number the clock label shows.
@@ -42,7 +48,11 @@ private:
     void LoseStakeOrSave();
     // A failed run with nothing gained: back to the start screen.
     void BackToStart();
-    void Draw(std::optional<QuestionRecord> question);
+    // The question file failed during the run: nothing more can be asked. The
+    // clock stops, a notice says so, and the run ends as a stop at the tally
+    // does: the score-saving screen with what the player holds, or the start
+    // screen when that is nothing.
+    void QuestionFileFailed();
 };
 
 } // namespace wd

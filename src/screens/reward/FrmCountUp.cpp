@@ -128,7 +128,7 @@ void FrmCountUp::OKButton_Click()
     quiz.frame("Fraquestion")->SetCaption(QStringLiteral("第%1 关题目\u3000").arg(level));
     quiz.timer("Timer1")->start();
     all.Show(Frmmain::kId);
-    if (const auto question = bank.DrawNextQuestion()) quiz.ShowQuestion(*question);
+    if (!quiz.Draw(bank.DrawNextQuestion())) return; // the run has ended
     quiz.movie("SwfBackground")->SetMovie(MoviePath(std::to_string(level) + ".swf"));
 }
 

@@ -3,10 +3,15 @@
 // game's roads are in the e2e tests; these are the screens' own corners.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
+
 #include <QTest>
 
 #include "fakes/BankFixture.h"
 #include "fakes/GameDriver.h"
+#include "fakes/ScreenRig.h"
+#include "screens/AllScreens.h"
 #include "screens/entry/FrmStart.h"
 
 using namespace wd;
@@ -55,16 +60,46 @@ TEST(FrmStart, ABlankIdIsRefusedAndChangesNothing)
     EXPECT_EQ(d.On(S::FrmStart).focusWidget(), id);
 }
 
-TEST(FrmStart, AnUnusableQuestionFileIsNamedAndNoGameStarts)
+// The start screen comes up whatever the file's state; its start button tries
+// the file again, so a file let go or put back starts a game at once.
+TEST(FrmStart, AStartPressTriesTheFileAgainAndNamesWhatIsWrongUntilItIsRight)
 {
-    BankFixture f;
-    f.Sql("drop table easy");
-    GameDriver d(FileOf(f));
-    d.SignIn();
-    ASSERT_EQ(d.messages.notices.size(), 1u);
-    EXPECT_TRUE(d.messages.notices[0].contains(QString::fromStdString(d.bank.File().string())));
-    EXPECT_EQ(d.Shown(), QStringLiteral("FrmStart"));
-    EXPECT_EQ(d.State(S::Frmmain), ScreenState::NotLoaded);
+    using Mend = std::function<void()>;
+    const struct {
+        std::function<Mend(BankFixture&)> spoil;
+        const char* says;
+    } cases[] = {
+        {[](BankFixture& f) -> Mend {
+             auto lock = std::make_shared<HeldLock>(f.File(), "begin exclusive");
+             return [lock]() mutable { lock.reset(); };
+         },
+         "正被另一个程序使用"},
+        {[](BankFixture& f) -> Mend {
+             const auto away = f.Folder() / "elsewhere.bin";
+             std::filesystem::rename(f.File(), away);
+             return [&f, away] { std::filesystem::rename(away, f.File()); };
+         },
+         "找不到题库文件"},
+    };
+    for (const auto& c : cases) {
+        BankFixture f;
+        f.Sql("update question set played=1 where id<9");
+        Mend mend = c.spoil(f);
+        ScreenRig rig(f.File());
+        RegisterAllScreens(rig.screens);
+        rig.screens.Show(S::FrmStart);
+        QPushButton* start = rig.screens.Loaded(S::FrmStart)->button("CmdStart");
+        start->click();
+        ASSERT_EQ(rig.messages.notices.size(), 1u) << c.says;
+        EXPECT_TRUE(rig.messages.notices[0].contains(QString::fromUtf8(c.says))) << rig.messages.notices[0].toStdString();
+        EXPECT_EQ(rig.screens.State(S::Frmmain), ScreenState::NotLoaded);
+
+        mend();
+        start->click();
+        EXPECT_EQ(rig.messages.notices.size(), 1u);
+        EXPECT_EQ(rig.screens.State(S::Frmmain), ScreenState::Shown) << c.says;
+        EXPECT_EQ(f.Number("select count(*) from question where played<>0"), 0) << "opened afresh";
+    }
 }
 
 TEST(FrmStart, HelpOpensModallyOverItAndQuitAndTheCloseBoxesOfBothScreensEndTheProgram)

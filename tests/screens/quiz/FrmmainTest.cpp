@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QElapsedTimer>
 #include <QInputMethodEvent>
 #include <QTest>
@@ -113,6 +115,54 @@ TEST(Frmmain, AnInputMethodComposesInTheAnswerBoxAndItsCommitDoesNotAnswer)
     EXPECT_EQ(box->text(), QStringLiteral("不眠岛"));
     EXPECT_TRUE(g.d.messages.shown.empty());
     EXPECT_EQ(g.d.Text(S::Frmmain, "LblNo"), QStringLiteral("1"));
+}
+
+// The question file fails during a run: the run ends at once, the player
+// answers nothing more and keeps what the run has earned, as at a stop at the tally.
+TEST(Frmmain, AFailedDrawEndsTheRunWithANoticeWithinOneBusyTimeoutKeepingWhatThePlayerHolds)
+{
+    const struct {
+        bool started;
+        std::function<void(GameDriver&)> play; // ends with the draw that fails
+        const char* says;
+        const char* shown;
+        int total;
+    } cases[] = {
+        {false,
+         [](GameDriver& d) {
+             BankFixture::SqlOn(d.bank.File(), "drop table question");
+             d.PressStart();
+         },
+         "已经损坏", "FrmStart", 0},
+        {true,
+         [](GameDriver& d) {
+             d.ClearLevel(1);
+             d.GoOn();
+             const QString answer = d.OnScreen().answer;
+             HeldLock lock(d.bank.File());
+             d.Type(answer);
+         },
+         "正被另一个程序使用", "FrmSaveMoney", 5000},
+        {true,
+         [](GameDriver& d) {
+             d.ClearLevel(1);
+             HeldLock lock(d.bank.File());
+             d.GoOn();
+         },
+         "正被另一个程序使用", "FrmSaveMoney", 5000},
+    };
+    for (const auto& c : cases) {
+        Quiz g(1, c.started);
+        QElapsedTimer clock;
+        clock.start();
+        c.play(g.d);
+        EXPECT_LT(clock.elapsed(), Connection::kBusyTimeoutMs + 3000) << "one busy timeout, and no second one";
+        ASSERT_EQ(g.d.messages.notices.size(), 1u) << c.shown;
+        EXPECT_TRUE(g.d.messages.notices[0].contains(QString::fromUtf8(c.says))) << g.d.messages.notices[0].toStdString();
+        EXPECT_EQ(g.d.Shown(), QString::fromLatin1(c.shown));
+        EXPECT_EQ(g.d.State(S::Frmmain), ScreenState::NotLoaded);
+        EXPECT_EQ(g.d.session.TotalScore(), c.total);
+    }
 }
 
 TEST(Frmmain, TheFirstTickComesOneSecondAfterTheStart)
