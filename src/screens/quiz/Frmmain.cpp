@@ -182,7 +182,8 @@ void Frmmain::QuestionFileFailed()
     label("Lblquestion")->SetCaption(QString());
     label("LblProvider")->SetCaption(QString());
     movie("SwfBackground")->SetMovie(QString());
-    services().messages.Notice(services().bank.DrawFailureText());
+    Tell(services().bank.DrawFailureText());
+    if (!IsLoaded()) return;
     if (services().session.HoldsNoScore()) {
         BackToStart();
         return;
