@@ -1,15 +1,54 @@
 #pragma once
 // Opening the fan site's pages from a screen's links.
+#include <deque>
+#include <functional>
+#include <memory>
+
 #include <QString>
 
 namespace wd {
 
 class Screen;
 
-// Opens a page of the site through the URL opener; when no browser can be
-// started, the player is told so, with the address to copy, and false returns.
-bool OpenPageInBrowser(const Screen& screen, const QString& address);
-// What the player is told when no browser could open a page.
+// What the player is told when no browser could open a page: the address as
+// the player may see it, its password masked.
 QString PageNotOpenedText(const QString& address);
+
+// The page requests of one screen. A page opens through the URL opener while
+// the screen goes on. Its answer is taken up only while nothing is open over
+// the screen: at once, or once the box or screen it opened over itself has
+// gone (RunModal) or the notice before it has been closed. When no browser
+// could take the page, the player is told so over the screen that asked, with
+// the address and a button that copies it whole; not when that screen is
+// hidden by then, since the player has gone on elsewhere. Answers that come
+// once the screen has been unloaded are dropped.
+class PageRequests {
+public:
+    using Decided = std::function<void(bool opened)>;
+
+    explicit PageRequests(Screen& screen);
+    PageRequests(const PageRequests&) = delete;
+    PageRequests& operator=(const PageRequests&) = delete;
+
+    // `decided` runs when the answer is taken up, before a failure is told.
+    void Open(const QString& address, Decided decided = {});
+    // Runs `modal`, a box or screen shown over this one and waited for. True
+    // when a failure that came meanwhile has been told once it returned.
+    bool RunModal(const std::function<void()>& modal);
+
+private:
+    struct Answer {
+        QString address;
+        Decided decided;
+        bool opened;
+    };
+    bool Loaded() const;
+    bool TakeUp();
+
+    Screen& screen_;
+    std::shared_ptr<PageRequests*> self_; // lets a late answer find out whether this still lives
+    int modal_ = 0;                       // boxes or screens open over the screen
+    std::deque<Answer> answers_;          // answers waiting to be taken up
+};
 
 } // namespace wd

@@ -4,7 +4,9 @@
 #include <stdexcept>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "ui/Captions.h"
 #include "ui/ProgramIcon.h"
@@ -20,6 +22,9 @@ constexpr MessageButtons OkCancel = MessageButtons::OkCancel;
 constexpr MessageIcon NoIcon = MessageIcon::None;
 constexpr MessageIcon Info = MessageIcon::Information;
 constexpr MessageIcon Warn = MessageIcon::Exclamation;
+
+// The button of an address notice that copies the whole address.
+constexpr char16_t kCopyAddress[] = u"复制网址";
 
 constexpr std::array<MessageSpec, 10> kMessages{{
     {LevelCleared, u"恭喜!你过关啦!!", false, u"", Ok, Info, false},
@@ -92,12 +97,29 @@ Answer QtMessageBoxes::Show(MessageId id, const QString& answer)
     return pressed == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
 }
 
-void QtMessageBoxes::Notice(const QString& text)
+namespace {
+
+std::unique_ptr<QMessageBox> BuildNotice(const QString& text)
 {
-    QMessageBox box(QMessageBox::Warning, QString::fromUtf16(kApplicationTitle), DisplayLines(text), QMessageBox::Ok,
-                    QApplication::activeWindow());
-    box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    box.exec();
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Warning, QString::fromUtf16(kApplicationTitle),
+                                             DisplayLines(text), QMessageBox::Ok, QApplication::activeWindow());
+    box->setTextFormat(Qt::PlainText);
+    box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    box->setDefaultButton(QMessageBox::Ok);
+    box->setEscapeButton(QMessageBox::Ok);
+    return box;
+}
+
+} // namespace
+
+void QtMessageBoxes::Notice(const QString& text) { BuildNotice(text)->exec(); }
+
+void QtMessageBoxes::AddressNotice(const QString& text, const QString& address)
+{
+    const auto box = BuildNotice(text);
+    const QAbstractButton* copy = box->addButton(QString::fromUtf16(kCopyAddress), QMessageBox::ActionRole);
+    box->exec();
+    if (box->clickedButton() == copy) QGuiApplication::clipboard()->setText(address);
 }
 
 } // namespace wd

@@ -54,6 +54,10 @@ public:
     // know to go on (a missing question file, a page no browser could open). Its
     // text can be selected and copied. OK only, exclamation icon, application title.
     virtual void Notice(const QString& text) = 0;
+    // A notice about a page no browser could open. The text shows the address
+    // as the player may see it; a button puts the whole address on the
+    // clipboard, to paste into a browser by hand.
+    virtual void AddressNotice(const QString& text, const QString& address) = 0;
 };
 
 // The game's message boxes: system boxes with the system's button texts,
@@ -62,6 +66,7 @@ class QtMessageBoxes final : public MessageBoxes {
 public:
     Answer Show(MessageId id, const QString& answer = {}) override;
     void Notice(const QString& text) override;
+    void AddressNotice(const QString& text, const QString& address) override;
     // The box Show runs, ready but not shown.
     static std::unique_ptr<QMessageBox> Build(MessageId id, const QString& answer, QWidget* parent);
 };

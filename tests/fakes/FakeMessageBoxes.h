@@ -1,7 +1,9 @@
 #pragma once
 // Message boxes that show nothing: each message is recorded with its text, and
-// answered from a script (OK once the script is used up).
+// answered from a script (OK once the script is used up); `whileShown` runs as
+// if inside the next box or address notice, and is then cleared.
 #include <deque>
+#include <functional>
 #include <vector>
 
 #include "ui/Messages.h"
@@ -16,12 +18,16 @@ public:
     };
     Answer Show(MessageId id, const QString& answer = {}) override;
     void Notice(const QString& text) override { notices.push_back(text); }
+    void AddressNotice(const QString& text, const QString& address) override;
     void Script(Answer answer) { script_.push_back(answer); }
 
     std::vector<Shown> shown;
     std::vector<QString> notices;
+    std::vector<QString> copyable; // the address each address notice copies
+    std::function<void()> whileShown;
 
 private:
+    void Inside();
     std::deque<Answer> script_;
 };
 

@@ -38,10 +38,11 @@ class QuietMessages final : public MessageBoxes {
 public:
     Answer Show(MessageId, const QString&) override { return Answer::Ok; }
     void Notice(const QString&) override {}
+    void AddressNotice(const QString&, const QString&) override {}
 };
 class NoPages final : public UrlOpener {
 public:
-    bool Open(const QString&) override { return true; }
+    void Open(const QString&, Decided decided) override { decided(true); }
 };
 
 // The same numbers on every run, so that a shot only changes when the screen

@@ -93,13 +93,13 @@ void FrmStart::CmdStart_Click()
     while (begin < end && typed[begin] == u' ') ++begin;
     while (end > begin && typed[end - 1] == u' ') --end;
     if (begin == end) {
-        services().messages.Show(MessageId::EnterUserId);
+        pages_.RunModal([this] { services().messages.Show(MessageId::EnterUserId); });
         id->setFocus();
         return;
     }
     // A run that could not draw a single question is never started.
     if (!services().bank.Usable()) {
-        services().messages.Notice(services().bank.ProblemText());
+        pages_.RunModal([this] { services().messages.Notice(services().bank.ProblemText()); });
         id->setFocus();
         return;
     }
@@ -109,7 +109,10 @@ void FrmStart::CmdStart_Click()
     screens().Hide(kId);
 }
 
-void FrmStart::CmdHelp_Click() { screens().ShowModal(ScreenId::FrmHelp); }
+void FrmStart::CmdHelp_Click()
+{
+    pages_.RunModal([this] { screens().ShowModal(ScreenId::FrmHelp); });
+}
 
 void FrmStart::CmdQuit_Click() { screens().EndProgram(); }
 
@@ -117,13 +120,13 @@ void FrmStart::Form_CloseBox() { screens().EndProgram(); }
 
 void FrmStart::Label1_Click()
 {
-    OpenPageInBrowser(*this, site::HomeAddress());
+    pages_.Open(site::HomeAddress());
     label("Label1")->SetCaption(QStringLiteral("到星澜小站升级"));
 }
 
 void FrmStart::Label4_Click()
 {
-    OpenPageInBrowser(*this, site::RegisterAddress());
+    pages_.Open(site::RegisterAddress());
     label("Label4")->SetCaption(QStringLiteral("新用户注册"));
 }
 
