@@ -15,6 +15,8 @@ packages=(
   fonts-wqy-microhei
   # movie maker (MP3 encoder), web page launcher, helpers used by tests
   lame xdg-utils desktop-file-utils appstream
+  # an X server of the tests' own for the page opener's desktop test
+  xvfb xauth
 )
 
 missing=()
