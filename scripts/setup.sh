@@ -17,6 +17,8 @@ packages=(
   lame xdg-utils desktop-file-utils appstream
   # the Debian package (scripts/package.sh) and its checks
   dpkg-dev file lintian
+  # an X server of the tests' own for the page opener's desktop test
+  xvfb xauth
 )
 
 missing=()

@@ -1,8 +1,14 @@
 #include "game/ScoreAddress.h"
 
+#include <QRegularExpression>
+
 #include "game/Site.h"
 
 namespace wd {
+
+namespace {
+constexpr char16_t kPasswordMask[] = u"******";
+} // namespace
 
 QString site::PageAddress(const char* path)
 {
@@ -41,6 +47,14 @@ QString ScoreUploadAddress(const ScoreUpload& u)
            QStringLiteral("&playercash=") + EncodeQueryValue(QString::number(u.playerCash)) +
            QStringLiteral("&provider=") + EncodeQueryValue(u.provider) +
            QStringLiteral("&providercash=") + EncodeQueryValue(QString::number(u.providerCash));
+}
+
+QString WithPasswordMasked(const QString& address)
+{
+    // Every value is percent-encoded, so the password runs to the next "&" or "#".
+    static const QRegularExpression password(QStringLiteral("([?&]passwd=)[^&#]+"));
+    QString shown = address;
+    return shown.replace(password, QStringLiteral("\\1") + QString::fromUtf16(kPasswordMask));
 }
 
 } // namespace wd

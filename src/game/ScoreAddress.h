@@ -20,6 +20,10 @@ struct ScoreUpload {
 // spaces and Chinese names reach the site intact.
 QString ScoreUploadAddress(const ScoreUpload& upload);
 
+// The address as the player may see it: a non-empty password value replaced
+// by a mask that tells nothing of it, not even its length.
+QString WithPasswordMasked(const QString& address);
+
 // RFC 3986 percent-encoding of one query value.
 QString EncodeQueryValue(const QString& value);
 

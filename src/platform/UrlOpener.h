@@ -1,6 +1,7 @@
 #pragma once
 // Opening a page of the fan site in the player's default browser. Screens go
-// through this seam; tests record the addresses instead.
+// through this seam; tests decide the launches themselves.
+#include <chrono>
 #include <functional>
 
 #include <QObject>
@@ -10,29 +11,31 @@ namespace wd {
 
 class UrlOpener {
 public:
+    // true once the page is known to be on its way to a browser, false when no
+    // browser could take it.
+    using Decided = std::function<void(bool opened)>;
+
     virtual ~UrlOpener() = default;
-    // Hands the address to the default browser. False when no browser could be
-    // started at once; a failure the desktop reports only later reaches the
-    // callback given to SetFailureHandler.
-    virtual bool Open(const QString& address) = 0;
-    void SetFailureHandler(std::function<void(const QString& address)> handler) { failed_ = std::move(handler); }
-
-protected:
-    void ReportFailure(const QString& address)
-    {
-        if (failed_) failed_(address);
-    }
-
-private:
-    std::function<void(const QString&)> failed_;
+    // Hands the address to the default browser. `decided` runs exactly once,
+    // either before Open returns or later from the event loop; a caller that may
+    // be gone by then guards its callback.
+    virtual void Open(const QString& address, Decided decided) = 0;
 };
 
-// The desktop's way: Qt's desktop services (the XDG default handler or the
-// desktop portal); where the platform has no such service, xdg-open itself.
+// The desktop's own opener, xdg-open, started with the address as its one
+// argument and watched: it fails when it cannot be started or exits with an
+// error within the wait; it succeeds when it exits cleanly, or when it is
+// still running once the wait is over (it then runs the browser itself and
+// stays until that browser ends). The screens never wait for it.
 class DesktopUrlOpener final : public QObject, public UrlOpener {
 public:
-    explicit DesktopUrlOpener(QObject* parent = nullptr) : QObject(parent) {}
-    bool Open(const QString& address) override;
+    static constexpr std::chrono::milliseconds kWait{5000};
+
+    explicit DesktopUrlOpener(std::chrono::milliseconds wait = kWait, QObject* parent = nullptr);
+    void Open(const QString& address, Decided decided) override;
+
+private:
+    std::chrono::milliseconds wait_;
 };
 
 } // namespace wd

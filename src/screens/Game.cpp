@@ -4,7 +4,6 @@
 
 #include "platform/AppPaths.h"
 #include "screens/AllScreens.h"
-#include "screens/SitePages.h"
 #include "ui/ProgramIcon.h"
 #include "ui/Titles.h"
 
@@ -21,10 +20,6 @@ Game::Game()
     // Screens decide when the game is over: a hidden window still counts.
     QApplication::setQuitOnLastWindowClosed(false);
     RegisterAllScreens(screens_);
-    // The desktop may say only later that no browser could be started; the
-    // notice belongs to no screen.
-    urls_.SetFailureHandler(
-        [this](const QString& address) { screens_.services().messages.Notice(PageNotOpenedText(address)); });
 }
 
 void Game::Start(ScreenId first) { screens_.Show(first); }

@@ -69,7 +69,7 @@ ControlSet::ControlSet(QWidget& window, const WindowLayout& layout)
         case Kind::TextBox: {
             auto* t = new TextBox(&window);
             t->setFont(fontOf(row.font));
-            if (row.maxLength > 0) t->setMaxLength(row.maxLength);
+            if (row.maxLength > 0) t->SetMaxCharacters(row.maxLength);
             t->SetMasked(row.flags & ctl::Masked);
             t->setText(QString::fromUtf16(row.caption));
             t->setAccessibleName(said);

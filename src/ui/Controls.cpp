@@ -4,6 +4,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QProxyStyle>
+#include <QTextBoundaryFinder>
+#include <QValidator>
 
 #include "ui/Captions.h"
 
@@ -21,6 +23,35 @@ public:
         if (hint == SH_LineEdit_PasswordMaskDelay) return 0;
         return QProxyStyle::styleHint(hint, option, widget, returnData);
     }
+};
+
+// Keeps a text to at most `most` grapheme clusters. A line edit runs it after
+// every change with the cursor just after what was typed or pasted.
+class CharacterLimit final : public QValidator {
+public:
+    CharacterLimit(int most, QObject* parent) : QValidator(parent), most_(most) {}
+
+    State validate(QString& input, int& pos) const override
+    {
+        QList<qsizetype> bounds{0};
+        QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, input);
+        while (graphemes.toNextBoundary() > 0) bounds << graphemes.position();
+        const qsizetype count = bounds.size() - 1;
+        const qsizetype excess = count - most_;
+        if (excess <= 0) return Acceptable;
+        // The characters just before the cursor go; a cursor too near the start
+        // has not just put them there, so the end goes instead.
+        qsizetype at = count;
+        while (at > 0 && bounds[at] > pos) --at;
+        if (at < excess) at = count;
+        const qsizetype from = bounds[at - excess];
+        input.remove(from, bounds[at] - from);
+        pos = static_cast<int>(from);
+        return Acceptable;
+    }
+
+private:
+    int most_;
 };
 
 } // namespace
@@ -175,6 +206,11 @@ TextBox::TextBox(QWidget* parent) : QLineEdit(parent)
     setFocusPolicy(Qt::StrongFocus);
 }
 
+void TextBox::SetMaxCharacters(int most)
+{
+    setValidator(new CharacterLimit(most, this)); // owned by this box through the parent link
+}
+
 void TextBox::SetMasked(bool masked)
 {
     if (masked) {
@@ -182,6 +218,16 @@ void TextBox::SetMasked(bool masked)
         style->setParent(this);
         setStyle(style);
         setEchoMode(QLineEdit::Password);
+        // The masked line is laid out one star per UTF-16 unit, so the arrows
+        // and the mouse could put the cursor inside a character outside the
+        // BMP, and what is typed there would cut it in two. It steps on over
+        // the rest of that character, keeping any selection.
+        connect(this, &QLineEdit::cursorPositionChanged, this, [this](int before, int now) {
+            const QString t = text();
+            if (now <= 0 || now >= t.size() || !t[now - 1].isHighSurrogate() || !t[now].isLowSurrogate()) return;
+            if (now > before) cursorForward(hasSelectedText(), 1);
+            else cursorBackward(hasSelectedText(), 1);
+        });
     } else {
         setEchoMode(QLineEdit::Normal);
     }

@@ -83,6 +83,11 @@ class TextBox : public QLineEdit {
     Q_OBJECT
 public:
     explicit TextBox(QWidget* parent = nullptr);
+    // At most `most` characters as the player sees them: a character outside
+    // the Basic Multilingual Plane, or a letter with its accents, counts once
+    // and is never cut apart. What does not fit is cut from the end of what
+    // was just typed or pasted.
+    void SetMaxCharacters(int most);
     // One "*" per character, no input-method composition.
     void SetMasked(bool masked);
     bool Masked() const { return echoMode() == QLineEdit::Password; }

@@ -3,7 +3,11 @@
 #include <array>
 #include <stdexcept>
 
+#include <QAbstractButton>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "ui/Captions.h"
 #include "ui/ProgramIcon.h"
@@ -19,6 +23,9 @@ constexpr MessageButtons OkCancel = MessageButtons::OkCancel;
 constexpr MessageIcon NoIcon = MessageIcon::None;
 constexpr MessageIcon Info = MessageIcon::Information;
 constexpr MessageIcon Warn = MessageIcon::Exclamation;
+
+// The button of an address notice that copies the whole address.
+constexpr char16_t kCopyAddress[] = u"复制网址";
 
 constexpr std::array<MessageSpec, 10> kMessages{{
     {LevelCleared, u"恭喜!你过关啦!!", false, u"", Ok, Info, false},
@@ -90,12 +97,29 @@ Answer QtMessageBoxes::Show(MessageId id, const QString& answer, QWidget* owner)
     return pressed == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
 }
 
-void QtMessageBoxes::Notice(const QString& text, QWidget* owner)
+namespace {
+
+std::unique_ptr<QMessageBox> BuildNotice(const QString& text, QWidget* owner)
 {
     auto box = std::make_unique<QMessageBox>(QMessageBox::Warning, QString::fromUtf16(kApplicationTitle),
                                              DisplayLines(text), QMessageBox::Ok, owner);
     box->setWindowModality(Qt::ApplicationModal);
+    box->setTextFormat(Qt::PlainText);
     box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    box->setDefaultButton(QMessageBox::Ok);
+    box->setEscapeButton(QMessageBox::Ok);
+    return box;
+}
+
+} // namespace
+
+void QtMessageBoxes::Notice(const QString& text, QWidget* owner) { Run(BuildNotice(text, owner), owner); }
+
+void QtMessageBoxes::AddressNotice(const QString& text, const QString& address, QWidget* owner)
+{
+    auto box = BuildNotice(text, owner);
+    const QAbstractButton* copy = box->addButton(QString::fromUtf16(kCopyAddress), QMessageBox::ActionRole);
+    QObject::connect(copy, &QAbstractButton::clicked, [address] { QGuiApplication::clipboard()->setText(address); });
     Run(std::move(box), owner);
 }
 

@@ -62,6 +62,10 @@ public:
     // the player has just pressed OK. Each returns once its own event loop is
     // left, that is after any handler running inside it has finished.
     virtual void Dismiss(const QWidget* owner) = 0;
+    // A notice about a page no browser could open. The text shows the address
+    // as the player may see it; a button puts the whole address on the
+    // clipboard, to paste into a browser by hand.
+    virtual void AddressNotice(const QString& text, const QString& address, QWidget* owner = nullptr) = 0;
 };
 
 // The game's message boxes: system boxes with the system's button texts,
@@ -71,6 +75,7 @@ public:
     Answer Show(MessageId id, const QString& answer = {}, QWidget* owner = nullptr) override;
     void Notice(const QString& text, QWidget* owner = nullptr) override;
     void Dismiss(const QWidget* owner) override;
+    void AddressNotice(const QString& text, const QString& address, QWidget* owner = nullptr) override;
     // The box Show runs, ready but not shown.
     static std::unique_ptr<QMessageBox> Build(MessageId id, const QString& answer, QWidget* parent);
 

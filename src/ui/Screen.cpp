@@ -53,6 +53,11 @@ Answer Screen::Ask(MessageId id, const QString& answer) { return services().mess
 
 void Screen::Tell(const QString& notice) { services().messages.Notice(notice, this); }
 
+void Screen::TellAddress(const QString& notice, const QString& address)
+{
+    services().messages.AddressNotice(notice, address, this);
+}
+
 bool Screen::IsLoaded() const { return screens_.Loaded(id_) == this; }
 
 void Screen::Form_CloseBox() { screens_.Unload(id_); }

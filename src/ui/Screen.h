@@ -41,6 +41,8 @@ public:
     // answered Cancel when this screen is unloaded.
     Answer Ask(MessageId id, const QString& answer = {});
     void Tell(const QString& notice);
+    // A notice with an address that a button of the box copies whole.
+    void TellAddress(const QString& notice, const QString& address);
     // Still the loaded screen of its id: false once it was unloaded, as a
     // handler may find when a message box or a modal screen returns.
     bool IsLoaded() const;

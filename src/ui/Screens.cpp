@@ -29,6 +29,12 @@ public:
         const NestedLoop nested(screens_);
         shown_.Notice(text, owner);
     }
+    void AddressNotice(const QString& text, const QString& address, QWidget* owner) override
+    {
+        if (!MayShow(owner)) return;
+        const NestedLoop nested(screens_);
+        shown_.AddressNotice(text, address, owner);
+    }
     void Dismiss(const QWidget* owner) override { shown_.Dismiss(owner); }
 
 private:
@@ -44,11 +50,16 @@ private:
     MessageBoxes& shown_;
 };
 
-Screens::NestedLoop::NestedLoop(Screens& screens) : screens_(screens) { ++screens_.nestedLoops_; }
+Screens::NestedLoop::NestedLoop(Screens& screens, const Screen* shown) : screens_(screens)
+{
+    screens_.nestedLoops_.push_back(shown);
+}
 
 Screens::NestedLoop::~NestedLoop()
 {
-    if (--screens_.nestedLoops_ == 0) screens_.BuryWhenIdle();
+    screens_.nestedLoops_.pop_back();
+    if (screens_.nestedLoops_.empty()) screens_.BuryWhenIdle();
+    emit screens_.NestedLoopEnded();
 }
 
 Screens::Screens(Services services, Ender endProcess)
@@ -137,7 +148,7 @@ void Screens::ShowModal(ScreenId id)
     connect(this, &Screens::ScreenGone, &loop, [&loop, id](ScreenId gone) {
         if (gone == id) loop.quit();
     });
-    const NestedLoop nested(*this);
+    const NestedLoop nested(*this, &screen);
     modalLoops_.push_back(&loop);
     loop.exec(QEventLoop::DialogExec);
     modalLoops_.erase(std::find(modalLoops_.begin(), modalLoops_.end(), &loop));
@@ -181,11 +192,16 @@ void Screens::BuryWhenIdle()
         this,
         [this] {
             buryPending_ = false;
-            if (nestedLoops_ > 0) return;
+            if (!nestedLoops_.empty()) return;
             const auto dead = std::move(unloaded_);
             unloaded_.clear();
         },
         Qt::QueuedConnection);
+}
+
+bool Screens::Covered(const Screen& screen) const
+{
+    return !nestedLoops_.empty() && nestedLoops_.back() != &screen;
 }
 
 void Screens::EndProgram()

@@ -98,18 +98,24 @@ public:
     // this every other operation does nothing.
     void EndProgram();
     bool Ending() const { return ending_; }
+    // A message box or another modal screen is open over the screen, so the
+    // player cannot reach it now.
+    bool Covered(const Screen& screen) const;
 
 signals:
     // The screen was hidden or unloaded (or the program is ending).
     void ScreenGone(ScreenId id);
+    // A message box or modal screen has closed; what waited for it may go on.
+    void NestedLoopEnded();
 
 private:
     friend class Screen;
     class Boxes;
-    // Counts a nested event loop for as long as it runs.
+    // Counts a nested event loop for as long as it runs. `shown` is the modal
+    // screen the loop waits for; a message box's loop has none.
     class NestedLoop {
     public:
-        explicit NestedLoop(Screens& screens);
+        explicit NestedLoop(Screens& screens, const Screen* shown = nullptr);
         ~NestedLoop();
         NestedLoop(const NestedLoop&) = delete;
         NestedLoop& operator=(const NestedLoop&) = delete;
@@ -141,7 +147,7 @@ private:
     std::array<Host, kScreenCount> hosts_;
     std::vector<QEventLoop*> modalLoops_;
     std::vector<std::unique_ptr<Screen>> unloaded_; // hidden, waiting to be deleted
-    int nestedLoops_ = 0;
+    std::vector<const Screen*> nestedLoops_; // innermost last; nullptr for a message box
     bool buryPending_ = false;
     bool ending_ = false;
     bool checkPending_ = false;

@@ -1,9 +1,14 @@
 #pragma once
-// A fake default web browser registered the XDG way: while one lives, the
-// process sees a private, empty desktop (its own data and config folders) in
-// which a small script is the default handler for http addresses; the script
-// appends each address it is given to a file, one per line. The environment
-// is put back when it goes.
+// A fake default web browser for the desktop's own opener, xdg-open. While one
+// lives, the process sees a private desktop: its own home, data, config and
+// runtime folders, no desktop environment and no session bus (so xdg-open
+// takes its generic way: `xdg-mime query default x-scheme-handler/http`, then
+// $BROWSER, then a list of well-known browsers), no $BROWSER, and every
+// well-known browser shadowed by one that fails. In it a small script is the
+// default handler of http and https addresses: it appends each address it is
+// given to a file, one per line, then exits or stays running. The environment
+// is put back when it goes, and a browser still running is ended.
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -15,23 +20,29 @@ namespace wd::test {
 
 class FakeBrowser {
 public:
-    FakeBrowser();
+    enum class Then { Exit, Stay };
+    explicit FakeBrowser(Then then = Then::Exit);
     ~FakeBrowser();
     FakeBrowser(const FakeBrowser&) = delete;
     FakeBrowser& operator=(const FakeBrowser&) = delete;
 
-    // xdg-mime accepted the script as the default http handler.
+    // xdg-mime accepted the script as the default http and https handler.
     bool Registered() const { return registered_; }
+    // Takes the handler's desktop entry away, as uninstalling a browser does
+    // (the default still names it), and brings it back.
+    void Uninstall();
+    void Install();
     // Every address that arrived, each followed by a line feed.
     QString Arrived() const;
-    // Sets an environment variable until the browser goes.
-    void Set(const char* name, const QString& value);
 
 private:
+    void Set(const char* name, const std::optional<QString>& value);
+
     QTemporaryDir dir_;
-    QString record_;
+    QString entry_;
+    QString entryText_;
     bool registered_ = false;
-    std::vector<std::pair<QByteArray, QByteArray>> saved_;
+    std::vector<std::pair<QByteArray, std::optional<QByteArray>>> saved_;
 };
 
 } // namespace wd::test

@@ -1,6 +1,7 @@
 #pragma once
 // Message boxes that show nothing: each message is recorded with its text, and
-// answered from a script (OK once the script is used up).
+// answered from a script (OK once the script is used up); `whileShown` runs as
+// if inside the next box or notice, and is then cleared.
 //
 // Nested, every box runs a real event loop as a real one does (timers tick,
 // deferred deletes run) until the test answers it with Reply, or its owner
@@ -22,7 +23,8 @@ public:
         QString text;
     };
     Answer Show(MessageId id, const QString& answer = {}, QWidget* owner = nullptr) override;
-    void Notice(const QString& text, QWidget* = nullptr) override { notices.push_back(text); }
+    void Notice(const QString& text, QWidget* owner = nullptr) override;
+    void AddressNotice(const QString& text, const QString& address, QWidget* owner = nullptr) override;
     void Dismiss(const QWidget* owner) override;
     void Script(Answer answer) { script_.push_back(answer); }
 
@@ -34,6 +36,8 @@ public:
 
     std::vector<Shown> shown;
     std::vector<QString> notices;
+    std::vector<QString> copyable; // the address each address notice copies
+    std::function<void()> whileShown;
 
 private:
     struct Open {
@@ -41,6 +45,9 @@ private:
         QEventLoop* loop;
         Answer answer;
     };
+    // Keeps the box open as the mode says; the answer it gets (Ok when not nested).
+    Answer Wait(int what, const QWidget* owner);
+
     std::deque<Answer> script_;
     bool nested_ = false;
     std::function<void(MessageId)> opened_;

@@ -7,6 +7,7 @@
 
 #include "ProbeScreen.h"
 #include "fakes/ScreenRig.h"
+#include "game/ScoreAddress.h"
 
 using namespace wd;
 using namespace wd::test;
@@ -36,17 +37,24 @@ TEST(Units, FifteenTwipsMakeAPixelAlsoBelowZero)
               QList<int>({629, 516, -3, 0}));
 }
 
-TEST_F(Controls, TextBoxesRefuseCharactersPastTheirLimitTypedOrPastedAndThePasswordShowsOnlyStars)
+// Characters outside the BMP arrive as a keyboard or an input method sends
+// them: the whole surrogate pair in one key event.
+TEST_F(Controls, TextBoxLimitsCountCharactersAsSeenTypedOrPastedAndNeverCutOneInTwo)
 {
+    const QString face = QStringLiteral("\U0001F600"), han = QStringLiteral("\U00020000"); // two UTF-16 units each
+    const auto type = [](QWidget* box, const QString& text, int times) {
+        for (int i = 0; i < times; ++i) QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, text, Qt::NoModifier);
+    };
     TextBox* id = screen->edit("TxtUserId");
     id->clear();
-    QTest::keyClicks(id, QStringLiteral("abcdefghijklmnopqrstu"));
-    EXPECT_EQ(id->text(), QStringLiteral("abcdefghijklmnopqrst"));
-    id->setText(QStringLiteral("0123456789012345678"));
+    type(id, face, 21);
+    EXPECT_EQ(id->text(), face.repeated(20));
+    id->setText(QString(19, u'a'));
     id->end(false);
-    QGuiApplication::clipboard()->setText(QStringLiteral("XYZ"));
+    QGuiApplication::clipboard()->setText(han + QStringLiteral("XYZ"));
     id->paste();
-    EXPECT_EQ(id->text(), QStringLiteral("0123456789012345678X"));
+    EXPECT_EQ(id->text(), QString(19, u'a') + han);
+    EXPECT_TRUE(EncodeQueryValue(id->text()).endsWith(QStringLiteral("aa%F0%A0%80%80")));
     EXPECT_TRUE(id->testAttribute(Qt::WA_InputMethodEnabled));
 
     TextBox* pw = screen->edit("TxtPassword");
@@ -54,6 +62,15 @@ TEST_F(Controls, TextBoxesRefuseCharactersPastTheirLimitTypedOrPastedAndThePassw
     EXPECT_EQ(pw->text(), QStringLiteral("secret1234"));
     EXPECT_EQ(pw->displayText(), QString(10, QLatin1Char('*')));
     EXPECT_FALSE(pw->testAttribute(Qt::WA_InputMethodEnabled));
+    pw->clear();
+    type(pw, han, 11);
+    EXPECT_EQ(pw->text(), han.repeated(10));
+    pw->clear();
+    type(pw, face, 3);
+    QTest::keyClick(pw, Qt::Key_Left); // the mask is a star per unit: the cursor must not stop inside one
+    QTest::keyClicks(pw, QStringLiteral("b"));
+    EXPECT_EQ(pw->text(), face + face + QStringLiteral("b") + face);
+    EXPECT_FALSE(pw->displayText().contains(u'b'));
 }
 
 TEST_F(Controls, LabelThatFitsItsTextGrowsAndShrinksFromItsTopLeftAndACarriageReturnStartsALine)

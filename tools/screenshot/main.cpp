@@ -38,11 +38,12 @@ class QuietMessages final : public MessageBoxes {
 public:
     Answer Show(MessageId, const QString&, QWidget*) override { return Answer::Ok; }
     void Notice(const QString&, QWidget*) override {}
+    void AddressNotice(const QString&, const QString&, QWidget*) override {}
     void Dismiss(const QWidget*) override {}
 };
 class NoPages final : public UrlOpener {
 public:
-    bool Open(const QString&) override { return true; }
+    void Open(const QString&, Decided decided) override { decided(true); }
 };
 
 // The same numbers on every run, so that a shot only changes when the screen

@@ -1,5 +1,7 @@
 #include "screens/entry/FrmSaveMoney.h"
 
+#include <utility>
+
 #include "game/Module1.h"
 #include "game/ScoreAddress.h"
 #include "game/Site.h"
@@ -81,38 +83,68 @@ void FrmSaveMoney::Form_Load()
     connect(button("CmdExit"), &QPushButton::clicked, this, &FrmSaveMoney::CmdExit_Click);
 }
 
+// The figures are spent only once the page is on its way. While the launch
+// is undecided a second press sends nothing; a failure keeps the figures for
+// another try and tells the player (PageRequests).
 void FrmSaveMoney::Label1_Click()
 {
+    label("Label1")->SetCaption(QString::fromUtf16(kUploadCaption));
+    if (uploading_) return;
     Module1& m = services().session;
     m.PlayerPassword = edit("TxtPassword")->text();
     m.PlayerId = edit("TxtUserId")->text();
-    const std::int32_t stake = m.StakeScore;
-    m.StakeScore = m.TotalScore();
-    const bool opened = OpenPageInBrowser(*this, ScoreUploadAddress({.userId = m.PlayerId,
-                                                                    .password = m.PlayerPassword,
-                                                                    .playerCash = m.StakeScore,
-                                                                    .provider = m.ProviderName,
-                                                                    .providerCash = m.ProviderScore}));
-    label("Label1")->SetCaption(QString::fromUtf16(kUploadCaption));
-    if (!opened) {
-        // Nothing reached the site: the figures stay for another try.
-        m.StakeScore = stake;
-        return;
-    }
-    // The figures are spent: another upload sends the banked runs alone.
-    m.StakeScore = 0;
-    m.ProviderScore = 0;
+    uploading_ = true;
+    pages_.Open(ScoreUploadAddress({.userId = m.PlayerId,
+                                    .password = m.PlayerPassword,
+                                    .playerCash = m.TotalScore(),
+                                    .provider = m.ProviderName,
+                                    .providerCash = m.ProviderScore}),
+                [this](bool opened) {
+                    uploading_ = false;
+                    const Leave how = std::exchange(leaving_, Leave::No);
+                    if (!opened) return; // the player is told and stays
+                    // Spent: another upload sends the banked runs alone.
+                    Module1& session = services().session;
+                    session.StakeScore = 0;
+                    session.ProviderScore = 0;
+                    LeaveBy(how);
+                });
 }
 
 void FrmSaveMoney::Label4_Click()
 {
-    OpenPageInBrowser(*this, site::RegisterAddress());
+    pages_.Open(site::RegisterAddress());
     label("Label4")->SetCaption(QString::fromUtf16(kRegisterCaption));
 }
 
 void FrmSaveMoney::CmdQuit_Click()
 {
-    if (Ask(MessageId::ConfirmSaved) != Answer::Ok) return;
+    if (leaving_ == Leave::No && Ask(MessageId::ConfirmSaved) == Answer::Ok) LeaveBy(Leave::PlayAgain);
+}
+
+void FrmSaveMoney::CmdExit_Click()
+{
+    if (leaving_ == Leave::No && Ask(MessageId::ConfirmQuit) == Answer::Ok) LeaveBy(Leave::Quit);
+}
+
+// The close box asks as the quit button does: closing the window alone would
+// leave the player before a quiz screen whose game is over.
+void FrmSaveMoney::Form_CloseBox() { CmdExit_Click(); }
+
+void FrmSaveMoney::LeaveBy(Leave how)
+{
+    if (how == Leave::No) return;
+    if (uploading_) {
+        // Leaving now would drop the launch's answer (and quitting would end
+        // the opener itself): the screen goes once the page is on its way, or
+        // stays and tells the player if no browser took it.
+        leaving_ = how;
+        return;
+    }
+    if (how == Leave::Quit) {
+        screens().EndProgram();
+        return;
+    }
     // Each step stands alone: one with nothing to do (the quiz screen already
     // gone, say) leaves the next to run. The start screen comes back as it was
     // left, its id box included.
@@ -121,14 +153,5 @@ void FrmSaveMoney::CmdQuit_Click()
     screens().Unload(ScreenId::Frmmain);
     screens().Show(ScreenId::FrmStart);
 }
-
-void FrmSaveMoney::CmdExit_Click()
-{
-    if (Ask(MessageId::ConfirmQuit) == Answer::Ok) screens().EndProgram();
-}
-
-// The close box asks as the quit button does: closing the window alone would
-// leave the player before a quiz screen whose game is over.
-void FrmSaveMoney::Form_CloseBox() { CmdExit_Click(); }
 
 } // namespace wd

@@ -6,7 +6,10 @@
 // start screen or end the program; a second link opens the registration page.
 //
 // The quiz screen and the explosion game show it modally, the tally's stop
-// button without waiting; it keeps no state of its own beyond its controls.
+// button without waiting. Beyond its controls it keeps only the state of an
+// upload whose launch is not yet decided.
+#include "screens/SitePages.h"
+#include "ui/Messages.h"
 #include "ui/Screen.h"
 
 namespace wd {
@@ -28,6 +31,15 @@ public:
 protected:
     void Form_Load() override;
     void Form_CloseBox() override;
+
+private:
+    enum class Leave { No, PlayAgain, Quit };
+    // Leaves as the player confirmed, once any upload has been decided.
+    void LeaveBy(Leave how);
+
+    PageRequests pages_{*this};
+    bool uploading_ = false;    // an upload launched and not yet decided
+    Leave leaving_ = Leave::No; // a confirmed leave waiting for that upload
 };
 
 } // namespace wd

@@ -112,7 +112,10 @@ void FrmStart::CmdStart_Click()
     screens().Hide(kId);
 }
 
-void FrmStart::CmdHelp_Click() { screens().ShowModal(ScreenId::FrmHelp); }
+void FrmStart::CmdHelp_Click()
+{
+    screens().ShowModal(ScreenId::FrmHelp);
+}
 
 void FrmStart::CmdQuit_Click() { screens().EndProgram(); }
 
@@ -120,13 +123,13 @@ void FrmStart::Form_CloseBox() { screens().EndProgram(); }
 
 void FrmStart::Label1_Click()
 {
-    OpenPageInBrowser(*this, site::HomeAddress());
+    pages_.Open(site::HomeAddress());
     label("Label1")->SetCaption(QStringLiteral("到星澜小站升级"));
 }
 
 void FrmStart::Label4_Click()
 {
-    OpenPageInBrowser(*this, site::RegisterAddress());
+    pages_.Open(site::RegisterAddress());
     label("Label4")->SetCaption(QStringLiteral("新用户注册"));
 }
 

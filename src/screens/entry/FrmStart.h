@@ -25,6 +25,9 @@ protected:
     void Form_Unload() override;
     void Form_CloseBox() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    PageRequests pages_{*this};
 };
 
 } // namespace wd

@@ -37,6 +37,14 @@ TEST(FrmStart, LoadsWithTheBankOpenAndItsLinksOpenTheSitesPages)
     start.label("Label1")->Clicked();
     ASSERT_EQ(d.messages.notices.size(), 1u);
     EXPECT_TRUE(d.messages.notices[0].contains(QStringLiteral("http://www.xinglan.example/")));
+    EXPECT_EQ(d.messages.copyable, std::vector<QString>{QStringLiteral("http://www.xinglan.example/")});
+    // A failure that comes once a game has begun is not shown over it.
+    d.urls.late = true;
+    start.label("Label4")->Clicked();
+    d.SignIn();
+    d.urls.Decide(false);
+    EXPECT_EQ(d.messages.notices.size(), 1u);
+    EXPECT_EQ(d.Shown(), QStringLiteral("Frmmain"));
 }
 
 TEST(FrmStart, ABlankIdIsRefusedAndChangesNothing)
