@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "platform/SoundOutput.h"
 #include "platform/swf/TestMovies.h"
@@ -12,6 +13,42 @@ namespace wd::testing {
 namespace {
 
 constexpr int kWait = 10000;
+
+// An output that will not open until told to work, and can fail while open.
+struct FakeOutput {
+    struct Stream : AudioStream {
+        std::shared_ptr<bool> well = std::make_shared<bool>(true);
+        bool Healthy() const override { return *well; }
+    };
+    bool works = false;
+    int opens = 0;
+    std::shared_ptr<bool> well;
+    std::function<void()> failed;
+
+    AudioOpener Opener()
+    {
+        return [this](swfplay::Mixer&, std::function<void()> f) -> std::unique_ptr<AudioStream> {
+            ++opens;
+            if (!works) return nullptr;
+            auto stream = std::make_unique<Stream>();
+            well = stream->well;
+            failed = std::move(f);
+            return stream;
+        };
+    }
+    void Fail()
+    {
+        *well = false;
+        failed();
+    }
+};
+
+// Lines the sound output writes to the log.
+QStringList g_soundLog;
+void KeepSoundLog(QtMsgType, const QMessageLogContext& context, const QString& message)
+{
+    if (QByteArray(context.category) == "wd.sound") g_soundLog << message;
+}
 
 class AnimationPanelTest : public ::testing::Test {
 protected:
@@ -114,6 +151,48 @@ TEST_F(AnimationPanelTest, WithoutAnAudioDeviceEverythingRunsSilently)
     EXPECT_FALSE(SoundOutput::Instance().Audible());
     ASSERT_TRUE(panel.WaitLoaded(kWait));
     EXPECT_EQ(Pull(10)[4], 900); // the mix still runs, for whoever pulls it
+}
+
+TEST_F(AnimationPanelTest, TheOutputComesBackOnTheNextMovieOrAfterAFewSecondsAndSaysSoOnce)
+{
+    auto& output = SoundOutput::Instance();
+    FakeOutput fake;
+    g_soundLog.clear();
+    const auto previous = qInstallMessageHandler(KeepSoundLog);
+    output.UseOpener(fake.Opener(), 3600 * 1000); // the next SetMovie comes first
+    AnimationPanel panel(AnimationPanel::Play::On);
+    panel.SetMovie(LevelMovie("a.swf", 1000));
+    QCoreApplication::processEvents(); // the queued opening
+    EXPECT_EQ(fake.opens, 1);
+    EXPECT_FALSE(output.Audible());
+    EXPECT_TRUE(output.RetryPending());
+    fake.works = true;
+    panel.SetMovie(LevelMovie("b.swf", 2000));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(output.Audible());
+    EXPECT_FALSE(output.RetryPending());
+    ASSERT_TRUE(panel.WaitLoaded(kWait));
+    EXPECT_EQ(Pull(10)[4], 2000); // what the output plays
+
+    output.UseOpener(fake.Opener(), 10); // now the timer comes first
+    panel.SetMovie(LevelMovie("c.swf", 3000));
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(output.Audible());
+    fake.works = false;
+    fake.Fail(); // the sound server went away while the movie played
+    const int opens = fake.opens;
+    QTRY_VERIFY_WITH_TIMEOUT(fake.opens >= opens + 3, kWait); // retried while the movie should sound
+    fake.works = true;
+    QTRY_VERIFY_WITH_TIMEOUT(output.Audible(), kWait);
+    EXPECT_EQ(g_soundLog.size(), 4) << g_soundLog.join('\n').toStdString(); // silent, back, silent, back
+
+    panel.SetMovie(QString()); // with nothing to sound, a failure waits for the next movie
+    fake.Fail();
+    const int idle = fake.opens;
+    QTest::qWait(100);
+    EXPECT_EQ(fake.opens, idle);
+    qInstallMessageHandler(previous);
+    output.DisableDevice(); // the fake goes out of scope
 }
 
 TEST_F(AnimationPanelTest, EveryMovieOfTheGameIsHeard)
