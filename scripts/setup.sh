@@ -16,6 +16,9 @@ packages=(
   # movie maker (MP3 encoder), web page launcher, helpers used by tests
   lame xdg-utils desktop-file-utils appstream
 )
+# Sound: the output plays through the sound server's simple API; a test starts
+# a server of its own to play to, stops it and starts it again.
+packages+=(libpulse-dev pulseaudio)
 
 missing=()
 for p in "${packages[@]}"; do

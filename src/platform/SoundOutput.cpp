@@ -1,12 +1,12 @@
 #include "platform/SoundOutput.h"
 
-#include <optional>
+#include <array>
+#include <atomic>
+#include <thread>
 
-#include <QAudioFormat>
-#include <QAudioSink>
+#include <pulse/simple.h>
+
 #include <QCoreApplication>
-#include <QIODevice>
-#include <QMediaDevices>
 #include <QTimer>
 
 namespace wd {
@@ -15,69 +15,64 @@ Q_LOGGING_CATEGORY(lcSound, "wd.sound")
 
 namespace {
 
-// What the sink reads from: the mixer, never short of data.
-class MixerDevice : public QIODevice {
-public:
-    explicit MixerDevice(swfplay::Mixer& mixer) : mixer_(mixer) {}
-    bool isSequential() const override { return true; }
-    qint64 bytesAvailable() const override { return 4 * 4096 + QIODevice::bytesAvailable(); }
-
-protected:
-    qint64 readData(char* data, qint64 maxSize) override
-    {
-        const auto frames = static_cast<std::size_t>(maxSize / 4);
-        if (frames == 0) return 0;
-        mixer_.Pull(reinterpret_cast<std::int16_t*>(data), frames);
-        return static_cast<qint64>(frames * 4);
-    }
-    qint64 writeData(const char*, qint64) override { return -1; }
-
-private:
-    swfplay::Mixer& mixer_;
+// What a stream shares with its thread. The thread holds the mixer too, so it
+// may run on for a moment after its stream is closed; it never blocks the GUI
+// thread, not even while it connects.
+struct PulseShared {
+    std::shared_ptr<swfplay::Mixer> mixer;
+    std::function<void(AudioStream::State)> changed;
+    std::atomic<AudioStream::State> state{AudioStream::State::Opening};
+    std::atomic<bool> closed{false};
 };
 
-class SinkStream : public AudioStream {
-public:
-    SinkStream(swfplay::Mixer& mixer, const QAudioDevice& device, const QAudioFormat& format,
-               std::function<void()> failed)
-        : source_(mixer), sink_(device, format)
-    {
-        source_.open(QIODevice::ReadOnly);
-        sink_.setBufferSize(4 * 4410); // 100 ms
-        QObject::connect(&sink_, &QAudioSink::stateChanged, &sink_, [this, failed = std::move(failed)] {
-            if (!Healthy()) failed();
-        });
-        sink_.start(&source_);
-    }
-    ~SinkStream() override { sink_.stop(); }
-    bool Healthy() const override
-    {
-        const auto e = sink_.error();
-        return e == QAudio::NoError || e == QAudio::UnderrunError;
-    }
-
-private:
-    MixerDevice source_;
-    QAudioSink sink_;
-};
-
-// A sink on `chosen`, or on the system's default output as it is at each
-// opening: after the sound server comes back, that is a new device.
-AudioOpener SinkOpener(std::optional<QAudioDevice> chosen)
+void Tell(const std::shared_ptr<PulseShared>& shared, AudioStream::State state)
 {
-    return [chosen](swfplay::Mixer& mixer, std::function<void()> failed) -> std::unique_ptr<AudioStream> {
-        if (chosen && chosen->isNull()) return nullptr;
-        const QAudioDevice device = chosen ? *chosen : QMediaDevices::defaultAudioOutput();
-        QAudioFormat format;
-        format.setSampleRate(swfplay::kOutputRate);
-        format.setChannelCount(2);
-        format.setSampleFormat(QAudioFormat::Int16);
-        if (device.isNull() || !device.isFormatSupported(format)) return nullptr;
-        auto stream = std::make_unique<SinkStream>(mixer, device, format, std::move(failed));
-        if (!stream->Healthy()) return nullptr;
-        return stream;
-    };
+    shared->state = state;
+    if (auto* app = QCoreApplication::instance())
+        QMetaObject::invokeMethod(
+            app, [shared, state] { if (!shared->closed) shared->changed(state); }, Qt::QueuedConnection);
 }
+
+// Every opening is a new connection, so a server that went away and came back
+// is found again. The server's buffer holds 100 ms; a write blocks until there
+// is room, which paces the mix.
+void Play(const std::shared_ptr<PulseShared>& shared, const std::string& server)
+{
+    const pa_sample_spec spec{PA_SAMPLE_S16LE, swfplay::kOutputRate, 2};
+    pa_buffer_attr attr;
+    attr.maxlength = attr.prebuf = attr.minreq = attr.fragsize = UINT32_MAX; // the server's choice
+    attr.tlength = 4 * swfplay::kOutputRate / 10;
+    int error = 0;
+    pa_simple* s = pa_simple_new(server.empty() ? nullptr : server.c_str(), "WenDingWuGuan", PA_STREAM_PLAYBACK,
+                                 nullptr, "movies", &spec, nullptr, &attr, &error);
+    if (!s) return Tell(shared, AudioStream::State::Broken);
+    Tell(shared, AudioStream::State::Playing);
+    std::array<std::int16_t, 2 * 1024> buffer{};
+    while (!shared->closed) {
+        shared->mixer->Pull(buffer.data(), buffer.size() / 2);
+        if (pa_simple_write(s, buffer.data(), sizeof buffer, &error) < 0) {
+            Tell(shared, AudioStream::State::Broken);
+            break;
+        }
+    }
+    pa_simple_free(s);
+}
+
+class PulseStream : public AudioStream {
+public:
+    PulseStream(std::shared_ptr<swfplay::Mixer> mixer, std::function<void(State)> changed, const std::string& server)
+        : shared_(std::make_shared<PulseShared>())
+    {
+        shared_->mixer = std::move(mixer);
+        shared_->changed = std::move(changed);
+        std::thread([shared = shared_, server] { Play(shared, server); }).detach();
+    }
+    ~PulseStream() override { shared_->closed = true; }
+    State Now() const override { return shared_->state; }
+
+private:
+    std::shared_ptr<PulseShared> shared_;
+};
 
 } // namespace
 
@@ -87,9 +82,10 @@ SoundOutput& SoundOutput::Instance()
     return output;
 }
 
-SoundOutput::SoundOutput() : opener_(SinkOpener(std::nullopt))
+SoundOutput::SoundOutput() : mixer_(std::make_shared<swfplay::Mixer>())
 {
-    // The sink and the timer belong to the application's lifetime, not the
+    UseServer("");
+    // The stream and the timer belong to the application's lifetime, not the
     // process's: close them while QCoreApplication still exists.
     qAddPostRoutine([] { Instance().Close(); });
 }
@@ -110,36 +106,41 @@ void SoundOutput::UseOpener(AudioOpener opener, int retryMs)
     silent_ = false;
 }
 
-void SoundOutput::UseDevice(const QAudioDevice& device) { UseOpener(SinkOpener(device)); }
+void SoundOutput::UseServer(const std::string& server, int retryMs)
+{
+    auto mixer = mixer_;
+    UseOpener(
+        [mixer, server](swfplay::Mixer&, std::function<void(AudioStream::State)> changed) {
+            return std::make_unique<PulseStream>(mixer, std::move(changed), server);
+        },
+        retryMs);
+}
 
-bool SoundOutput::Audible() const { return stream_ && stream_->Healthy(); }
+bool SoundOutput::Audible() const { return stream_ && stream_->Now() == AudioStream::State::Playing; }
 
 bool SoundOutput::RetryPending() const { return retry_ && retry_->isActive(); }
 
 void SoundOutput::Start()
 {
-    if (Audible()) return;
-    stream_.reset(); // a failed stream closes before another opens
+    if (stream_ && stream_->Now() != AudioStream::State::Broken) return;
+    stream_.reset(); // a broken stream closes before another opens
     if (!opener_ || !QCoreApplication::instance()) return;
-    stream_ = opener_(mixer_, [this] {
-        GoneSilent("the audio output failed");
-        RetryLater();
-    });
-    if (Audible()) {
+    stream_ = opener_(*mixer_, [this](AudioStream::State state) { Changed(state); });
+    if (!stream_) Changed(AudioStream::State::Broken);
+}
+
+void SoundOutput::Changed(AudioStream::State state)
+{
+    if (state == AudioStream::State::Playing) {
         if (silent_) qCInfo(lcSound, "the audio output is back");
         silent_ = false;
         if (retry_) retry_->stop();
         return;
     }
-    stream_.reset();
-    GoneSilent("no usable audio output");
-    RetryLater();
-}
-
-void SoundOutput::GoneSilent(const char* why)
-{
-    if (!silent_) qCInfo(lcSound, "%s; the movies play silently until it comes back", why);
+    if (state != AudioStream::State::Broken) return;
+    if (!silent_) qCInfo(lcSound, "no audio output; the movies play silently until it comes back");
     silent_ = true;
+    RetryLater();
 }
 
 void SoundOutput::RetryLater()
@@ -150,7 +151,7 @@ void SoundOutput::RetryLater()
         retry_->setSingleShot(true);
         // Only while something should be heard; otherwise the next SetMovie tries.
         QObject::connect(retry_.get(), &QTimer::timeout, [this] {
-            if (mixer_.AnyMovie()) Start();
+            if (mixer_->AnyMovie()) Start();
         });
     }
     retry_->setInterval(retryMs_);

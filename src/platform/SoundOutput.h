@@ -1,14 +1,15 @@
 #pragma once
 // The game's one sound output: every animation panel's player is mixed into a
-// single stream at 44.1 kHz, stereo, 16 bits, which opens the first time
-// something plays. Without an audio device, or once the device fails (the sound
-// server went away), the game runs on silently and opens the output again on
-// the next SetMovie, and every few seconds while some panel has a movie, until
-// it is back. Each turn between sound and silence is noted once in the log.
+// single stream at 44.1 kHz, stereo, 16 bits, played through the sound server
+// (PulseAudio, or PipeWire in its place). It opens the first time something
+// plays. Without a server, or once the server goes away, the game runs on
+// silently and opens the output again on the next SetMovie, and every few
+// seconds while some panel has a movie, until it is back. Each turn between
+// sound and silence is noted once in the log.
 #include <functional>
 #include <memory>
+#include <string>
 
-#include <QAudioDevice>
 #include <QLoggingCategory>
 
 #include "platform/swf/Mixer.h"
@@ -21,26 +22,26 @@ Q_DECLARE_LOGGING_CATEGORY(lcSound)
 
 inline constexpr int kSoundRetryMs = 3000;
 
-// One open stream to an audio device, pulling the mixer until it is destroyed.
+// One open stream to the sound server, pulling the mixer until destroyed.
 class AudioStream {
 public:
+    enum class State { Opening, Playing, Broken };
     virtual ~AudioStream() = default;
-    // False once the device has failed.
-    virtual bool Healthy() const = 0;
+    virtual State Now() const = 0;
 };
 
-// Opens a stream that plays the mixer; nothing when no device can play. A
-// stream that fails later calls `failed` on the GUI thread.
-using AudioOpener =
-    std::function<std::unique_ptr<AudioStream>(swfplay::Mixer& mixer, std::function<void()> failed)>;
+// Opens a stream that plays the mixer, or nothing when none can be. The stream
+// tells `changed` on the GUI thread when it starts playing and when it breaks.
+using AudioOpener = std::function<std::unique_ptr<AudioStream>(
+    swfplay::Mixer& mixer, std::function<void(AudioStream::State)> changed)>;
 
 class SoundOutput {
 public:
     static SoundOutput& Instance();
 
-    swfplay::Mixer& Mixer() { return mixer_; }
+    swfplay::Mixer& Mixer() { return *mixer_; }
 
-    // Opens the output unless it is open and well. Call from the GUI thread.
+    // Opens the output unless it is open or opening. Call from the GUI thread.
     void Start();
     bool Audible() const;
 
@@ -48,8 +49,9 @@ public:
     // opener never opens anything (the mixer is pulled by hand). Closes an
     // open output.
     void UseOpener(AudioOpener opener, int retryMs = kSoundRetryMs);
-    // A QAudioSink on this device; a null device means there is none.
-    void UseDevice(const QAudioDevice& device);
+    // The real output, on the sound server at this address ("" for the
+    // system's own).
+    void UseServer(const std::string& server, int retryMs = kSoundRetryMs);
     void DisableDevice() { UseOpener(nullptr); }
     bool RetryPending() const;
 
@@ -58,10 +60,10 @@ public:
 private:
     SoundOutput();
     void Close();
-    void GoneSilent(const char* why);
+    void Changed(AudioStream::State state);
     void RetryLater();
 
-    swfplay::Mixer mixer_;
+    std::shared_ptr<swfplay::Mixer> mixer_; // shared with the stream's thread
     AudioOpener opener_;
     int retryMs_ = kSoundRetryMs;
     std::unique_ptr<AudioStream> stream_;

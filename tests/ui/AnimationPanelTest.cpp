@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -14,32 +16,34 @@ namespace {
 
 constexpr int kWait = 10000;
 
-// An output that will not open until told to work, and can fail while open.
+// An output that will not open until told to work, and can break while open.
 struct FakeOutput {
+    using State = AudioStream::State;
     struct Stream : AudioStream {
-        std::shared_ptr<bool> well = std::make_shared<bool>(true);
-        bool Healthy() const override { return *well; }
+        std::shared_ptr<State> state = std::make_shared<State>(State::Playing);
+        State Now() const override { return *state; }
     };
     bool works = false;
     int opens = 0;
-    std::shared_ptr<bool> well;
-    std::function<void()> failed;
+    std::shared_ptr<State> state;
+    std::function<void(State)> changed;
 
     AudioOpener Opener()
     {
-        return [this](swfplay::Mixer&, std::function<void()> f) -> std::unique_ptr<AudioStream> {
+        return [this](swfplay::Mixer&, std::function<void(State)> c) -> std::unique_ptr<AudioStream> {
             ++opens;
             if (!works) return nullptr;
             auto stream = std::make_unique<Stream>();
-            well = stream->well;
-            failed = std::move(f);
+            state = stream->state;
+            changed = std::move(c);
+            changed(State::Playing);
             return stream;
         };
     }
     void Fail()
     {
-        *well = false;
-        failed();
+        *state = State::Broken;
+        changed(State::Broken);
     }
 };
 
@@ -141,16 +145,63 @@ TEST_F(AnimationPanelTest, APanelDestroyedWhileLoadingLeavesNothingPlaying)
     EXPECT_EQ(SoundOutput::Instance().Mixer().Players(), 1u);
 }
 
-TEST_F(AnimationPanelTest, WithoutAnAudioDeviceEverythingRunsSilently)
+// A sound server of the test's own, on a socket in `dir`.
+class SoundServer {
+public:
+    explicit SoundServer(const QString& dir) : dir_(dir) {}
+    ~SoundServer() { Stop(); }
+    void Start()
+    {
+        auto env = QProcessEnvironment::systemEnvironment();
+        for (const char* v : {"PULSE_RUNTIME_PATH", "PULSE_STATE_PATH", "XDG_CONFIG_HOME", "HOME"}) env.insert(v, dir_);
+        process_.setProcessEnvironment(env);
+        process_.start(QStandardPaths::findExecutable("pulseaudio"),
+                       {"-n", "--daemonize=no", "--use-pid-file=no", "--exit-idle-time=-1", "-L", "module-null-sink", "-L",
+                        "module-native-protocol-unix auth-anonymous=1 socket=" + Socket()});
+        ASSERT_TRUE(process_.waitForStarted(kWait));
+    }
+    void Stop()
+    {
+        process_.kill();
+        process_.waitForFinished(kWait);
+    }
+    QString Socket() const { return dir_ + "/native"; }
+
+private:
+    QString dir_;
+    QProcess process_;
+};
+
+TEST_F(AnimationPanelTest, TheRealOutputPlaysThroughASoundServerAndFindsItAgainAfterItsRestart)
 {
-    SoundOutput::Instance().UseDevice(QAudioDevice{});
-    AnimationPanel panel(AnimationPanel::Play::On);
-    panel.SetMovie(LevelMovie("a.swf", 900));
-    QCoreApplication::processEvents(); // the queued start of the output
-    SoundOutput::Instance().Start();
-    EXPECT_FALSE(SoundOutput::Instance().Audible());
-    ASSERT_TRUE(panel.WaitLoaded(kWait));
-    EXPECT_EQ(Pull(10)[4], 900); // the mix still runs, for whoever pulls it
+    auto& output = SoundOutput::Instance();
+    SoundServer server(dir_.path());
+    output.UseServer("unix:" + server.Socket().toStdString(), 50);
+    swf::TagStream t; // a frame a tenth of a second: the timeline moves as the output pulls the mix
+    for (int i = 0; i < 100; ++i) t.ShowFrame();
+    auto player = std::make_shared<swfplay::Player>(swfplay::Player::Play::On);
+    output.Mixer().Attach(player);
+    player->Install(player->Expect(), swfplay::Prepare(Movie(t.End(), 10)));
+    const auto playing = [&] {
+        const int frame = player->CurrentFrame();
+        return QTest::qWaitFor([&] { return player->CurrentFrame() != frame; }, kWait);
+    };
+    output.Start(); // no server yet: silent, and it keeps trying
+    QTRY_VERIFY_WITH_TIMEOUT(output.RetryPending(), kWait);
+    EXPECT_FALSE(output.Audible());
+    if (QStandardPaths::findExecutable("pulseaudio").isEmpty()) {
+        output.DisableDevice();
+        GTEST_SKIP() << "no pulseaudio to play through";
+    }
+    server.Start();
+    QTRY_VERIFY_WITH_TIMEOUT(output.Audible(), kWait);
+    EXPECT_TRUE(playing());
+    server.Stop();
+    QTRY_VERIFY_WITH_TIMEOUT(!output.Audible(), kWait);
+    server.Start();
+    QTRY_VERIFY_WITH_TIMEOUT(output.Audible(), kWait);
+    EXPECT_TRUE(playing());
+    output.DisableDevice();
 }
 
 TEST_F(AnimationPanelTest, TheOutputComesBackOnTheNextMovieOrAfterAFewSecondsAndSaysSoOnce)
