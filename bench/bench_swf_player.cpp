@@ -3,9 +3,12 @@
 //     the first sound);
 //   - SetMovie's return (< 5 ms) and the time from SetMovie to the first mixed
 //     buffer that holds sound (< 20 ms);
-//   - the mixer's cost while movies play (< 2 % of one core).
+//   - the mixer's cost while movies play (< 2 % of one core);
+//   - each hostile movie's load: its time and the process's peak memory on the
+//     way (the high-water mark is reset before each one).
 // Run: bench_swf_player [folder of .swf files]; by default the game's "swf"
-// folder beside the build, or, when that is empty, a few movies made here.
+// folder beside the build, or, when that is empty, a few movies made here. The
+// hostile movies come from the build's "hostile" folder.
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -13,6 +16,8 @@
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
+#include <malloc.h>
 #include <string>
 #include <vector>
 
@@ -22,6 +27,7 @@
 #include "AdpcmEncoder.h"
 #include "SwfWriter.h"
 #include "platform/SoundOutput.h"
+#include "platform/swf/Mixer.h"
 #include "platform/swf/PreparedMovie.h"
 #include "ui/AnimationPanel.h"
 
@@ -72,6 +78,63 @@ void MakeMovies(const fs::path& dir)
         s.SoundStreamBlock(EncodeAdpcm(std::span(chord).subspan(f * 1837, std::min<std::size_t>(1837, n - f * 1837)), 1, 4)).ShowFrame();
     s.End();
     save("stream_adpcm.swf", BuildMovie(h, s));
+}
+
+// The process's resident and peak resident memory, in KiB, from /proc.
+long StatusKib(const char* field)
+{
+    std::ifstream in("/proc/self/status");
+    std::string line;
+    while (std::getline(in, line))
+        if (line.rfind(field, 0) == 0) return std::stol(line.substr(std::string(field).size()));
+    return -1;
+}
+
+void HostileLoads(const fs::path& dir)
+{
+    std::vector<fs::path> files;
+    if (fs::is_directory(dir))
+        for (const auto& e : fs::directory_iterator(dir))
+            if (e.path().extension() == ".swf") files.push_back(e.path());
+    std::sort(files.begin(), files.end());
+    std::printf("\n%-22s %9s %10s %8s %10s %10s %10s %5s\n", "hostile movie", "bytes", "load ms", "cpu ms", "peak MiB",
+                "kept MiB", "sound s", "cuts");
+    double worstMs = 0, worstMib = 0;
+    wd::swfplay::Mixer mixer; // every hostile movie playing at once, afterwards
+    std::vector<std::shared_ptr<wd::swfplay::Player>> players;
+    for (const auto& path : files) {
+        malloc_trim(0); // what earlier loads freed goes back, so that it cannot hide this one
+        std::ofstream("/proc/self/clear_refs") << "5"; // resets the peak to what is resident now
+        const long before = StatusKib("VmRSS:");
+        const auto t0 = Clock::now();
+        const double c0 = ThreadCpuSeconds();
+        auto movie = wd::swfplay::PrepareFile(path);
+        const double ms = Ms(Clock::now() - t0);
+        const double cpuMs = 1000 * (ThreadCpuSeconds() - c0);
+        const double mib = static_cast<double>(StatusKib("VmHWM:") - before) / 1024;
+        double seconds = 0;
+        if (movie) {
+            for (const auto& [id, pcm] : movie->sounds) seconds += pcm.Frames() / pcm.rate;
+            if (movie->stream) seconds += movie->stream->pcm.Frames() / movie->stream->pcm.rate;
+        }
+        const double kept = movie ? static_cast<double>(movie->KeptBytes()) / (1 << 20) : 0;
+        const unsigned cuts = movie ? movie->cuts : 0;
+        players.push_back(std::make_shared<wd::swfplay::Player>(wd::swfplay::Player::Play::On));
+        mixer.Attach(players.back());
+        players.back()->Install(players.back()->Expect(), std::move(movie));
+        worstMs = std::max(worstMs, ms);
+        worstMib = std::max(worstMib, mib);
+        std::printf("%-22s %9ju %10.1f %8.1f %10.1f %10.1f %10.1f %5x\n", path.filename().c_str(),
+                    static_cast<std::uintmax_t>(fs::file_size(path)), ms, cpuMs, mib, kept, seconds, cuts);
+    }
+    if (files.empty()) return;
+    std::printf("hostile movies: slowest load %.1f ms, highest peak %.1f MiB\n", worstMs, worstMib);
+    std::vector<std::int16_t> buf(2 * 1024);
+    constexpr double kAudioSeconds = 10;
+    const double c0 = ThreadCpuSeconds();
+    for (std::size_t done = 0; done < kAudioSeconds * 44100; done += 1024) mixer.Pull(buf.data(), 1024);
+    std::printf("mixing the %zu hostile movies at once: %.3f %% of one core\n", files.size(),
+                100 * (ThreadCpuSeconds() - c0) / kAudioSeconds);
 }
 
 } // namespace
@@ -168,5 +231,7 @@ int main(int argc, char** argv)
                 worstFirst);
     std::printf("mixing %zu movies at once: %.3f s CPU for %.0f s of sound = %.3f %% of one core (target < 2)\n",
                 movies.size(), cpu, kAudioSeconds, 100 * cpu / kAudioSeconds);
+    panels.clear();
+    HostileLoads(WD_HOSTILE_DIR);
     return 0;
 }

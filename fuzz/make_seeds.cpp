@@ -1,5 +1,6 @@
 // Writes the fuzzer's seed corpus: small movies that between them use every
-// container, sound format and timeline feature the player knows.
+// container, sound format and timeline feature the player knows, and the
+// hostile movies that once made it hold gigabytes (all but the 60 MB one).
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "AdpcmEncoder.h"
+#include "HostileMovies.h"
 #include "SwfWriter.h"
 
 using namespace wd::swf;
@@ -107,5 +109,6 @@ int main(int argc, char** argv)
     }
     std::filesystem::remove(tmp);
     std::filesystem::remove(mp3);
+    for (const auto& m : HostileMovies(false)) Save(dir, m.name, m.file);
     return 0;
 }

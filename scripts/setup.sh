@@ -20,6 +20,9 @@ packages=(
   # an X server of the tests' own for the page opener's desktop test
   xvfb xauth
 )
+# Sound: the output plays through the sound server's simple API; a test starts
+# a server of its own to play to, stops it and starts it again.
+packages+=(libpulse-dev pulseaudio)
 
 missing=()
 for p in "${packages[@]}"; do

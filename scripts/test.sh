@@ -21,3 +21,7 @@ export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp:print_suppressions=0
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DWD_SANITIZE=ON -DWD_BUILD_BENCH=OFF
 cmake --build build-asan
 ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+# The movie player's fuzz target (clang, libFuzzer) over its corpus: the seeds,
+# the hostile movies and the game's own. A short regression run, not a search.
+bash scripts/fuzz.sh -max_total_time=20

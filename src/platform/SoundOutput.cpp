@@ -1,48 +1,80 @@
 #include "platform/SoundOutput.h"
 
-#include <QAudioFormat>
-#include <QAudioSink>
+#include <array>
+#include <atomic>
+#include <thread>
+
+#include <pulse/simple.h>
+
 #include <QCoreApplication>
-#include <QIODevice>
-#include <QMediaDevices>
-#include <QtDebug>
+#include <QTimer>
 
 namespace wd {
 
+Q_LOGGING_CATEGORY(lcSound, "wd.sound")
+
 namespace {
 
-// What the sink reads from: the mixer, never short of data.
-class MixerDevice : public QIODevice {
-public:
-    explicit MixerDevice(swfplay::Mixer& mixer) : mixer_(mixer) {}
-    bool isSequential() const override { return true; }
-    qint64 bytesAvailable() const override { return 4 * 4096 + QIODevice::bytesAvailable(); }
+// What a stream shares with its thread. The thread holds the mixer too, so it
+// may run on for a moment after its stream is closed; it never blocks the GUI
+// thread, not even while it connects.
+struct PulseShared {
+    std::shared_ptr<swfplay::Mixer> mixer;
+    std::function<void(AudioStream::State)> changed;
+    std::atomic<AudioStream::State> state{AudioStream::State::Opening};
+    std::atomic<bool> closed{false};
+};
 
-protected:
-    qint64 readData(char* data, qint64 maxSize) override
-    {
-        const auto frames = static_cast<std::size_t>(maxSize / 4);
-        if (frames == 0) return 0;
-        mixer_.Pull(reinterpret_cast<std::int16_t*>(data), frames);
-        return static_cast<qint64>(frames * 4);
+void Tell(const std::shared_ptr<PulseShared>& shared, AudioStream::State state)
+{
+    shared->state = state;
+    if (auto* app = QCoreApplication::instance())
+        QMetaObject::invokeMethod(
+            app, [shared, state] { if (!shared->closed) shared->changed(state); }, Qt::QueuedConnection);
+}
+
+// Every opening is a new connection, so a server that went away and came back
+// is found again. The server's buffer holds 100 ms; a write blocks until there
+// is room, which paces the mix.
+void Play(const std::shared_ptr<PulseShared>& shared, const std::string& server)
+{
+    const pa_sample_spec spec{PA_SAMPLE_S16LE, swfplay::kOutputRate, 2};
+    pa_buffer_attr attr;
+    attr.maxlength = attr.prebuf = attr.minreq = attr.fragsize = UINT32_MAX; // the server's choice
+    attr.tlength = 4 * swfplay::kOutputRate / 10;
+    int error = 0;
+    pa_simple* s = pa_simple_new(server.empty() ? nullptr : server.c_str(), "WenDingWuGuan", PA_STREAM_PLAYBACK,
+                                 nullptr, "movies", &spec, nullptr, &attr, &error);
+    if (!s) return Tell(shared, AudioStream::State::Broken);
+    Tell(shared, AudioStream::State::Playing);
+    std::array<std::int16_t, 2 * 1024> buffer{};
+    while (!shared->closed) {
+        shared->mixer->Pull(buffer.data(), buffer.size() / 2);
+        if (pa_simple_write(s, buffer.data(), sizeof buffer, &error) < 0) {
+            Tell(shared, AudioStream::State::Broken);
+            break;
+        }
     }
-    qint64 writeData(const char*, qint64) override { return -1; }
+    pa_simple_free(s);
+}
+
+class PulseStream : public AudioStream {
+public:
+    PulseStream(std::shared_ptr<swfplay::Mixer> mixer, std::function<void(State)> changed, const std::string& server)
+        : shared_(std::make_shared<PulseShared>())
+    {
+        shared_->mixer = std::move(mixer);
+        shared_->changed = std::move(changed);
+        std::thread([shared = shared_, server] { Play(shared, server); }).detach();
+    }
+    ~PulseStream() override { shared_->closed = true; }
+    State Now() const override { return shared_->state; }
 
 private:
-    swfplay::Mixer& mixer_;
+    std::shared_ptr<PulseShared> shared_;
 };
 
 } // namespace
-
-struct SoundOutput::Sink {
-    MixerDevice source;
-    std::unique_ptr<QAudioSink> sink;
-    explicit Sink(swfplay::Mixer& mixer) : source(mixer) {}
-    ~Sink()
-    {
-        if (sink) sink->stop();
-    }
-};
 
 SoundOutput& SoundOutput::Instance()
 {
@@ -50,60 +82,80 @@ SoundOutput& SoundOutput::Instance()
     return output;
 }
 
-SoundOutput::SoundOutput()
+SoundOutput::SoundOutput() : mixer_(std::make_shared<swfplay::Mixer>())
 {
-    // The sink belongs to the application's lifetime, not the process's: close
-    // it while QCoreApplication still exists.
+    UseServer("");
+    // The stream and the timer belong to the application's lifetime, not the
+    // process's: close them while QCoreApplication still exists.
     qAddPostRoutine([] { Instance().Close(); });
 }
 
 SoundOutput::~SoundOutput() = default;
 
-void SoundOutput::Close() { sink_.reset(); }
-
-void SoundOutput::UseDevice(const QAudioDevice& device)
+void SoundOutput::Close()
 {
-    Close();
-    device_ = device;
-    deviceChosen_ = true;
+    stream_.reset();
+    retry_.reset();
 }
 
-bool SoundOutput::Audible() const { return sink_ && sink_->sink && sink_->sink->error() == QAudio::NoError; }
+void SoundOutput::UseOpener(AudioOpener opener, int retryMs)
+{
+    Close();
+    opener_ = std::move(opener);
+    retryMs_ = retryMs;
+    silent_ = false;
+}
+
+void SoundOutput::UseServer(const std::string& server, int retryMs)
+{
+    auto mixer = mixer_;
+    UseOpener(
+        [mixer, server](swfplay::Mixer&, std::function<void(AudioStream::State)> changed) {
+            return std::make_unique<PulseStream>(mixer, std::move(changed), server);
+        },
+        retryMs);
+}
+
+bool SoundOutput::Audible() const { return stream_ && stream_->Now() == AudioStream::State::Playing; }
+
+bool SoundOutput::RetryPending() const { return retry_ && retry_->isActive(); }
 
 void SoundOutput::Start()
 {
-    if (sink_) {
-        if (sink_->sink->error() == QAudio::NoError) return;
-        Close(); // the device went away: stay silent from now on
-        deviceChosen_ = true;
-        device_ = QAudioDevice{};
+    if (stream_ && stream_->Now() != AudioStream::State::Broken) return;
+    stream_.reset(); // a broken stream closes before another opens
+    if (!opener_ || !QCoreApplication::instance()) return;
+    stream_ = opener_(*mixer_, [this](AudioStream::State state) { Changed(state); });
+    if (!stream_) Changed(AudioStream::State::Broken);
+}
+
+void SoundOutput::Changed(AudioStream::State state)
+{
+    if (state == AudioStream::State::Playing) {
+        if (silent_) qCInfo(lcSound, "the audio output is back");
+        silent_ = false;
+        if (retry_) retry_->stop();
+        return;
     }
+    if (state != AudioStream::State::Broken) return;
+    if (!silent_) qCInfo(lcSound, "no audio output; the movies play silently until it comes back");
+    silent_ = true;
+    RetryLater();
+}
+
+void SoundOutput::RetryLater()
+{
     if (!QCoreApplication::instance()) return;
-    if (!deviceChosen_) {
-        device_ = QMediaDevices::defaultAudioOutput();
-        deviceChosen_ = true;
+    if (!retry_) {
+        retry_ = std::make_unique<QTimer>();
+        retry_->setSingleShot(true);
+        // Only while something should be heard; otherwise the next SetMovie tries.
+        QObject::connect(retry_.get(), &QTimer::timeout, [this] {
+            if (mixer_->AnyMovie()) Start();
+        });
     }
-    QAudioFormat format;
-    format.setSampleRate(swfplay::kOutputRate);
-    format.setChannelCount(2);
-    format.setSampleFormat(QAudioFormat::Int16);
-    if (device_.isNull() || !device_.isFormatSupported(format)) {
-        if (!warned_) qInfo("sound: no usable audio output; the movies play silently");
-        warned_ = true;
-        return;
-    }
-    auto sink = std::make_unique<Sink>(mixer_);
-    sink->source.open(QIODevice::ReadOnly);
-    sink->sink = std::make_unique<QAudioSink>(device_, format);
-    sink->sink->setBufferSize(4 * 4410); // 100 ms
-    sink->sink->start(&sink->source);
-    if (sink->sink->error() != QAudio::NoError) {
-        if (!warned_) qInfo("sound: the audio output failed to start; the movies play silently");
-        warned_ = true;
-        device_ = QAudioDevice{};
-        return;
-    }
-    sink_ = std::move(sink);
+    retry_->setInterval(retryMs_);
+    if (!retry_->isActive()) retry_->start();
 }
 
 } // namespace wd

@@ -1,43 +1,74 @@
 #pragma once
 // The game's one sound output: every animation panel's player is mixed into a
-// single QAudioSink at 44.1 kHz, stereo, 16 bits. The sink opens the first time
-// something plays. Without an audio device (or once the device fails) the game
-// runs as before and nothing is heard; that is noted once in the log.
+// single stream at 44.1 kHz, stereo, 16 bits, played through the sound server
+// (PulseAudio, or PipeWire in its place). It opens the first time something
+// plays. Without a server, or once the server goes away, the game runs on
+// silently and opens the output again on the next SetMovie, and every few
+// seconds while some panel has a movie, until it is back. Each turn between
+// sound and silence is noted once in the log.
+#include <functional>
 #include <memory>
+#include <string>
 
-#include <QAudioDevice>
+#include <QLoggingCategory>
 
 #include "platform/swf/Mixer.h"
 
+class QTimer;
+
 namespace wd {
+
+Q_DECLARE_LOGGING_CATEGORY(lcSound)
+
+inline constexpr int kSoundRetryMs = 3000;
+
+// One open stream to the sound server, pulling the mixer until destroyed.
+class AudioStream {
+public:
+    enum class State { Opening, Playing, Broken };
+    virtual ~AudioStream() = default;
+    virtual State Now() const = 0;
+};
+
+// Opens a stream that plays the mixer, or nothing when none can be. The stream
+// tells `changed` on the GUI thread when it starts playing and when it breaks.
+using AudioOpener = std::function<std::unique_ptr<AudioStream>(
+    swfplay::Mixer& mixer, std::function<void(AudioStream::State)> changed)>;
 
 class SoundOutput {
 public:
     static SoundOutput& Instance();
 
-    swfplay::Mixer& Mixer() { return mixer_; }
+    swfplay::Mixer& Mixer() { return *mixer_; }
 
-    // Opens the device if it is not open yet. Call from the GUI thread.
+    // Opens the output unless it is open or opening. Call from the GUI thread.
     void Start();
-    // Test seam: use this device instead of the system's default; a null
-    // device means there is none. Closes an open sink.
-    void UseDevice(const QAudioDevice& device);
-    // Test seam: never open a device; the mixer is pulled by hand.
-    void DisableDevice() { UseDevice(QAudioDevice{}); }
     bool Audible() const;
+
+    // Test seams. How the output opens, and how long a retry waits; a null
+    // opener never opens anything (the mixer is pulled by hand). Closes an
+    // open output.
+    void UseOpener(AudioOpener opener, int retryMs = kSoundRetryMs);
+    // The real output, on the sound server at this address ("" for the
+    // system's own).
+    void UseServer(const std::string& server, int retryMs = kSoundRetryMs);
+    void DisableDevice() { UseOpener(nullptr); }
+    bool RetryPending() const;
 
     ~SoundOutput();
 
 private:
     SoundOutput();
     void Close();
+    void Changed(AudioStream::State state);
+    void RetryLater();
 
-    struct Sink;
-    swfplay::Mixer mixer_;
-    std::unique_ptr<Sink> sink_;
-    bool deviceChosen_ = false;
-    QAudioDevice device_;
-    bool warned_ = false;
+    std::shared_ptr<swfplay::Mixer> mixer_; // shared with the stream's thread
+    AudioOpener opener_;
+    int retryMs_ = kSoundRetryMs;
+    std::unique_ptr<AudioStream> stream_;
+    std::unique_ptr<QTimer> retry_;
+    bool silent_ = false; // the log last said the output is silent
 };
 
 } // namespace wd

@@ -1,5 +1,8 @@
 #include "ui/AnimationPanel.h"
 
+#include <mutex>
+#include <set>
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QThreadPool>
@@ -16,6 +19,24 @@ namespace wd {
 struct AnimationPanel::Impl {
     std::shared_ptr<swfplay::Player> player;
 };
+
+namespace {
+
+// A movie over its budget plays what fits and says so, once a run for each file.
+void NoteCuts(const QString& path, const swfplay::PreparedMovie* movie)
+{
+    if (!movie || movie->cuts == 0) return;
+    static std::mutex mu;
+    static std::set<QString> noted;
+    {
+        std::lock_guard lock(mu);
+        if (!noted.insert(path).second) return;
+    }
+    qCWarning(lcSound, "%s is over its budget (%s): it plays what fits", qUtf8Printable(path),
+              swfplay::DescribeCuts(movie->cuts).c_str());
+}
+
+} // namespace
 
 AnimationPanel::AnimationPanel(Play play, QObject* parent)
     : QObject(parent), play_(play), impl_(std::make_unique<Impl>())
@@ -41,8 +62,9 @@ void AnimationPanel::SetMovie(const QString& path)
     const std::uint64_t ticket = impl_->player->Expect();
     std::weak_ptr<swfplay::Player> weak = impl_->player;
     std::filesystem::path file(QFile::encodeName(path).toStdString());
-    QThreadPool::globalInstance()->start([weak, ticket, file = std::move(file)] {
+    QThreadPool::globalInstance()->start([weak, ticket, file = std::move(file), path] {
         auto movie = swfplay::PrepareFile(file);
+        NoteCuts(path, movie.get());
         if (const auto player = weak.lock()) player->Install(ticket, std::move(movie));
     });
     // Opening the device can take a while; let the caller go on first.

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <stdexcept>
 
+#include <lzma.h>
 #include <zlib.h>
 
 namespace wd::swf {
@@ -325,22 +326,101 @@ TagStream& TagStream::DefineSprite(std::uint16_t id, std::uint16_t frameCount, c
 
 Bytes BuildMovie(const MovieHeader& header, const TagStream& tags, Container container)
 {
-    Bytes body = EncodeRect(header.frame);
-    PutU16(body, FrameRate88(header.frameRate));
-    PutU16(body, header.frameCount.value_or(static_cast<std::uint16_t>(tags.ShowFrames())));
-    PutBytes(body, tags.Data());
+    MovieWriter w(header, header.frameCount.value_or(static_cast<std::uint16_t>(tags.ShowFrames())), container);
+    return w.Put(tags.Data()).Finish();
+}
 
-    Bytes out;
-    out.push_back(container == Container::Zlib ? 'C' : 'F');
-    out.push_back('W');
-    out.push_back('S');
-    out.push_back(header.version);
-    PutU32(out, header.fileLength.value_or(static_cast<std::uint32_t>(8 + body.size())));
-    if (container == Container::Zlib)
-        PutBytes(out, Deflate(body));
+// One compressor, fed a piece at a time; what it has made so far goes to `out`.
+struct MovieWriter::Coder {
+    Container container;
+    z_stream z{};
+    lzma_stream x = LZMA_STREAM_INIT;
+
+    explicit Coder(Container c) : container(c)
+    {
+        if (c == Container::Zlib && deflateInit(&z, Z_BEST_COMPRESSION) != Z_OK)
+            throw std::runtime_error("zlib compression failed");
+        if (c == Container::Lzma) {
+            lzma_options_lzma opt;
+            lzma_lzma_preset(&opt, 6);
+            if (lzma_alone_encoder(&x, &opt) != LZMA_OK) throw std::runtime_error("LZMA compression failed");
+        }
+    }
+    ~Coder()
+    {
+        if (container == Container::Zlib) deflateEnd(&z);
+        lzma_end(&x);
+    }
+    void Code(std::span<const std::uint8_t> in, bool finish, Bytes& out)
+    {
+        std::uint8_t chunk[65536];
+        if (container == Container::Zlib) {
+            z.next_in = const_cast<Bytef*>(in.data());
+            z.avail_in = static_cast<uInt>(in.size());
+            int rc = Z_OK;
+            do {
+                z.next_out = chunk;
+                z.avail_out = sizeof chunk;
+                rc = deflate(&z, finish ? Z_FINISH : Z_NO_FLUSH);
+                out.insert(out.end(), chunk, chunk + (sizeof chunk - z.avail_out));
+            } while (finish ? rc == Z_OK : z.avail_out == 0);
+            if (rc == Z_STREAM_ERROR) throw std::runtime_error("zlib compression failed");
+            return;
+        }
+        x.next_in = in.data();
+        x.avail_in = in.size();
+        lzma_ret rc = LZMA_OK;
+        do {
+            x.next_out = chunk;
+            x.avail_out = sizeof chunk;
+            rc = lzma_code(&x, finish ? LZMA_FINISH : LZMA_RUN);
+            out.insert(out.end(), chunk, chunk + (sizeof chunk - x.avail_out));
+        } while (rc == LZMA_OK && (finish || x.avail_in > 0 || x.avail_out == 0));
+        if (rc != LZMA_OK && rc != LZMA_STREAM_END) throw std::runtime_error("LZMA compression failed");
+    }
+};
+
+MovieWriter::MovieWriter(const MovieHeader& header, std::uint16_t frameCount, Container container)
+    : header_(header), container_(container)
+{
+    out_ = {container == Container::Zlib ? std::uint8_t('C') : container == Container::Lzma ? std::uint8_t('Z')
+                                                                                             : std::uint8_t('F'),
+            'W', 'S', header.version};
+    PutU32(out_, 0); // FileLength, once known
+    if (container != Container::Plain) coder_ = std::make_unique<Coder>(container);
+    Bytes start = EncodeRect(header.frame);
+    PutU16(start, FrameRate88(header.frameRate));
+    PutU16(start, frameCount);
+    Put(start);
+}
+
+MovieWriter::~MovieWriter() = default;
+
+MovieWriter& MovieWriter::Put(std::span<const std::uint8_t> bytes)
+{
+    bodySize_ += bytes.size();
+    if (coder_)
+        coder_->Code(bytes, false, out_);
     else
-        PutBytes(out, body);
-    return out;
+        PutBytes(out_, bytes);
+    return *this;
+}
+
+Bytes MovieWriter::Finish()
+{
+    if (coder_) coder_->Code({}, true, out_);
+    const auto length = header_.fileLength.value_or(static_cast<std::uint32_t>(8 + bodySize_));
+    for (int i = 0; i < 4; ++i) out_[4 + i] = static_cast<std::uint8_t>(length >> (8 * i));
+    if (container_ == Container::Lzma) {
+        // liblzma's "alone" header is 5 property bytes and 8 size bytes; ZWS keeps
+        // the properties behind the compressed length and drops the size.
+        Bytes zws(out_.begin(), out_.begin() + 8);
+        PutU32(zws, static_cast<std::uint32_t>(out_.size() - 8 - 13));
+        zws.insert(zws.end(), out_.begin() + 8, out_.begin() + 13);
+        zws.insert(zws.end(), out_.begin() + 21, out_.end());
+        return zws;
+    }
+    return std::move(out_);
 }
 
 Bytes Deflate(std::span<const std::uint8_t> data)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -170,7 +171,7 @@ private:
     int showFrames_ = 0;
 };
 
-enum class Container { Plain, Zlib }; // "FWS" or "CWS"
+enum class Container { Plain, Zlib, Lzma }; // "FWS", "CWS" or "ZWS"
 
 struct MovieHeader {
     std::uint8_t version = 10;
@@ -182,8 +183,31 @@ struct MovieHeader {
 
 // The whole file: signature, version, FileLength (the uncompressed length including
 // the 8 header bytes), then RECT, frame rate, frame count and tags, deflated after
-// byte 8 for "CWS".
+// byte 8 for "CWS"; for "ZWS" the compressed length, the five LZMA properties and
+// the LZMA data follow the first 8 bytes.
 Bytes BuildMovie(const MovieHeader& header, const TagStream& tags, Container container = Container::Plain);
+
+// The same, written a piece at a time and compressed as it comes, for movies whose
+// body is far larger than their file.
+class MovieWriter {
+public:
+    MovieWriter(const MovieHeader& header, std::uint16_t frameCount, Container container);
+    ~MovieWriter();
+    MovieWriter(const MovieWriter&) = delete;
+    MovieWriter& operator=(const MovieWriter&) = delete;
+
+    MovieWriter& Put(std::span<const std::uint8_t> bytes);
+    std::size_t BodySize() const { return bodySize_; } // uncompressed, after the 8 header bytes
+    Bytes Finish();
+
+private:
+    struct Coder;
+    MovieHeader header_;
+    Container container_;
+    std::unique_ptr<Coder> coder_;
+    Bytes out_;
+    std::size_t bodySize_ = 0;
+};
 
 // zlib deflate and inflate of whole buffers. Inflate returns nullopt on a bad stream.
 Bytes Deflate(std::span<const std::uint8_t> data);

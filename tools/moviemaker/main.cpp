@@ -1,10 +1,12 @@
 // wd-moviemaker OUTDIR: writes the game's movies into OUTDIR.
 //   wd-moviemaker --wav OUTDIR   also writes each movie's music as a WAV, for listening.
+//   wd-moviemaker --hostile OUTDIR   writes the movies made to hurt a player instead.
 #include <cstdio>
 #include <cstring>
 #include <exception>
 #include <filesystem>
 
+#include "HostileMovies.h"
 #include "Movies.h"
 #include "Mp3Encoder.h"
 
@@ -12,13 +14,21 @@ int main(int argc, char** argv)
 {
     using namespace wd::moviemaker;
     const bool wav = argc == 3 && std::strcmp(argv[1], "--wav") == 0;
-    if (argc != 2 && !wav) {
-        std::fprintf(stderr, "usage: wd-moviemaker [--wav] OUTDIR\n");
+    const bool hostile = argc == 3 && std::strcmp(argv[1], "--hostile") == 0;
+    if (argc != 2 && !wav && !hostile) {
+        std::fprintf(stderr, "usage: wd-moviemaker [--wav | --hostile] OUTDIR\n");
         return 2;
     }
     const std::filesystem::path out = argv[argc - 1];
     try {
         std::filesystem::create_directories(out);
+        if (hostile) {
+            for (const auto& m : wd::swf::HostileMovies(true)) {
+                WriteFile(out / m.name, m.file);
+                std::printf("%-16s %9zu bytes  %s\n", m.name.c_str(), m.file.size(), m.about.c_str());
+            }
+            return 0;
+        }
         for (const Movie& m : GameMovies()) {
             WriteFile(out / m.name, m.file);
             std::printf("%-12s %7zu bytes  %s\n", m.name.c_str(), m.file.size(), m.about.c_str());

@@ -37,6 +37,15 @@ struct AdpcmChannel {
     }
 };
 
+// Room for `more` samples: storage grows geometrically, as a stream's blocks
+// come one after another, but never past what the budget still allows.
+void MakeRoom(std::vector<std::int16_t>& out, std::size_t more, const SampleBudget& budget)
+{
+    const std::size_t most = out.size() + budget.Left();
+    const std::size_t need = std::min(out.size() + more, most);
+    if (need > out.capacity()) out.reserve(std::min(std::max(need, 2 * out.capacity()), most));
+}
+
 } // namespace
 
 void DecodeUncompressed(const SoundSpec& coding, std::span<const std::uint8_t> data, SampleBudget& budget,
@@ -44,11 +53,10 @@ void DecodeUncompressed(const SoundSpec& coding, std::span<const std::uint8_t> d
 {
     const std::size_t width = coding.sixteenBit ? 2 : 1;
     const std::size_t frameBytes = width * static_cast<std::size_t>(coding.Channels());
-    std::size_t samples = data.size() / frameBytes * static_cast<std::size_t>(coding.Channels());
-    samples = std::min(samples, budget.Left() / static_cast<std::size_t>(coding.Channels()) *
-                                    static_cast<std::size_t>(coding.Channels()));
+    const auto chans = static_cast<std::size_t>(coding.Channels());
+    std::size_t samples = budget.Clamp(data.size() / frameBytes * chans) / chans * chans;
+    MakeRoom(out, samples, budget);
     budget.Take(samples);
-    out.reserve(out.size() + samples);
     for (std::size_t i = 0; i < samples; ++i) {
         if (coding.sixteenBit)
             out.push_back(static_cast<std::int16_t>(data[2 * i] | (data[2 * i + 1] << 8)));
@@ -66,6 +74,8 @@ void DecodeAdpcm(std::span<const std::uint8_t> data, int channels, std::size_t m
     const int bits = static_cast<int>(in.Bits(2)) + 2;
     if (in.Failed()) return;
     const auto indexTable = IndexTable(bits);
+    // At most a frame for every `bits` bits of each channel.
+    MakeRoom(out, std::min(maxFrames, data.size() * 8 / (static_cast<std::size_t>(bits) * chans) + 1) * chans, budget);
     std::array<AdpcmChannel, 2> ch{};
     std::size_t frames = 0;
     while (frames < maxFrames) {
@@ -118,7 +128,7 @@ Mp3Decoder::~Mp3Decoder() = default;
 void Mp3Decoder::Feed(std::span<const std::uint8_t> data, SampleBudget& budget, std::vector<std::int16_t>& out,
                       std::size_t maxSamples)
 {
-    if (dead_ || data.empty()) return;
+    if (dead_ || data.empty() || budget.Clamp(1) == 0) return;
     std::array<std::int16_t, 4608> buf{};
     std::size_t taken = 0;
     const unsigned char* in = data.data();
@@ -143,8 +153,9 @@ void Mp3Decoder::Feed(std::span<const std::uint8_t> data, SampleBudget& budget, 
         }
         std::size_t samples = done / sizeof(std::int16_t);
         if (samples > 0 && channels_ > 0) {
-            samples = std::min({samples, maxSamples - taken, budget.Left()});
+            samples = budget.Clamp(std::min(samples, maxSamples - taken));
             samples -= samples % static_cast<std::size_t>(channels_);
+            MakeRoom(out, samples, budget);
             budget.Take(samples);
             out.insert(out.end(), buf.begin(), buf.begin() + static_cast<std::ptrdiff_t>(samples));
             taken += samples;
@@ -211,6 +222,7 @@ std::optional<StreamPcm> DecodeStream(const Timeline& timeline, SampleBudget& bu
     // once it has decoded a frame.
     std::vector<std::size_t> startSample;
     for (const auto& block : timeline.streamBlocks) {
+        if (budget.Clamp(1) == 0) break; // the rest of the stream stays silent
         startSample.push_back(out.pcm.samples.size());
         switch (format) {
         case SoundFormat::PcmNative:

@@ -29,13 +29,26 @@ public:
     std::size_t Left() const { return left_; }
     bool Take(std::size_t n)
     {
-        if (n > left_) return false;
+        if (n > left_) {
+            spent_ = true;
+            return false;
+        }
         left_ -= n;
         return true;
     }
+    // At most n, and what is left when that is less (Clamp(1) == 0: nothing is).
+    std::size_t Clamp(std::size_t n)
+    {
+        if (n <= left_) return n;
+        spent_ = true;
+        return left_;
+    }
+    // Some sound was cut short for want of budget.
+    bool Spent() const { return spent_; }
 
 private:
     std::size_t left_;
+    bool spent_ = false;
 };
 
 // Little-endian PCM, 16-bit signed or 8-bit unsigned (128 is silence).

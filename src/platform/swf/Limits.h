@@ -7,17 +7,29 @@
 
 namespace wd::swfplay {
 
-inline constexpr std::size_t kMaxFileBytes = 64u << 20;       // bytes read from disk
-inline constexpr std::size_t kMaxBodyBytes = 64u << 20;       // after zlib or LZMA
-inline constexpr std::uint64_t kLzmaMemLimit = 64u << 20;     // liblzma's own working memory
+// The budget of one movie. What the player keeps of it, its timeline (frames,
+// events, the places of its stream blocks, sprites and exported names) and its
+// decoded sound, stays within kMovieBudgetBytes. While it loads, the file's
+// bytes, its inflated body and the LZMA decoder's dictionary come on top for a
+// moment: kLoadPeakBytes in all. A movie that would take more plays what fits.
+inline constexpr std::size_t kMaxTimelineBytes = 4u << 20;
+inline constexpr std::size_t kMaxSoundBytes = 64u << 20;      // 16-bit samples, every sound together
+inline constexpr std::size_t kMovieBudgetBytes = kMaxTimelineBytes + kMaxSoundBytes;
+inline constexpr std::size_t kMaxFileBytes = 8u << 20;        // read from disk; the rest is left unread
+inline constexpr std::size_t kMaxBodyBytes = 16u << 20;       // after zlib or LZMA
+inline constexpr std::uint64_t kLzmaMemLimit = kMaxBodyBytes + (1u << 20); // a dictionary beyond the body is cut
+inline constexpr std::size_t kLoadPeakBytes = kMaxFileBytes + kMaxBodyBytes + kLzmaMemLimit + kMovieBudgetBytes;
+inline constexpr std::size_t kMaxPcmSamples = kMaxSoundBytes / sizeof(std::int16_t);
+
 inline constexpr std::size_t kMaxTags = 200000;               // tags read over the whole file
 inline constexpr std::size_t kMaxFrames = 65535;              // frames of one timeline
 inline constexpr std::size_t kMaxSounds = 1024;               // DefineSound tags kept
 inline constexpr int kMaxSpriteDepth = 2;                     // DefineSprite inside DefineSprite
-inline constexpr std::size_t kMaxPcmSamples = 48u << 20;      // decoded samples over a movie
 inline constexpr std::size_t kMaxInstances = 32;              // sounds playing at once per movie
 inline constexpr int kMaxJumpsPerFrame = 16;                  // GotoFrame chains within one frame
-inline constexpr std::size_t kMaxEventsPerFrame = 4096;       // StartSound and actions in one frame
+// StartSound and actions kept in one frame, and run in one step of the
+// timeline, jumps included: the work of one frame on the output's thread.
+inline constexpr std::size_t kMaxEventsPerFrame = 256;
 
 } // namespace wd::swfplay
 

@@ -1,6 +1,12 @@
 #pragma once
 // Mixes every panel's player into one 44.1 kHz stereo signed 16-bit signal.
 // The output device pulls from it; tests and benchmarks call Pull directly.
+//
+// The sum never clips: a limiter holds it within kLimiterCeiling. While the
+// sum stays within the ceiling (one movie alone, as a rule) the mix is the
+// plain sum, sample for sample; above it, the gain falls just in time for the
+// loudest sample of each block (a ramp of kLimiterAttackFrames ahead of it) and
+// comes back to 1 over kLimiterReleaseFrames.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -22,11 +28,21 @@ public:
     std::vector<std::int16_t> Pull(std::size_t frames);
 
     std::size_t Players() const;
+    // Some panel has a movie, so something should be heard.
+    bool AnyMovie() const;
 
 private:
+    void Limit(const std::int32_t* acc, std::int16_t* out, std::size_t frames);
+
     mutable std::mutex mu_;
     std::vector<std::weak_ptr<Player>> players_;
     std::vector<std::int32_t> acc_;
+    std::vector<float> gain_;  // per frame of the block being limited
+    float lastGain_ = 1.0f;    // at the end of the previous block
 };
+
+inline constexpr std::int32_t kLimiterCeiling = 32000; // about -0.2 dBFS
+inline constexpr std::size_t kLimiterAttackFrames = 64;
+inline constexpr std::size_t kLimiterReleaseFrames = 4410;
 
 } // namespace wd::swfplay

@@ -1,10 +1,13 @@
 #pragma once
 // What the player keeps of a movie file: its header, its sound definitions and
 // the sound-related content of each frame. Shapes, text and the display list are
-// not kept; the panel is never seen.
+// not kept; the panel is never seen. The coded sound data is not copied: it is
+// read in place from the movie's body, which lives only until it is decoded.
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -35,13 +38,7 @@ struct DefinedSound {
     std::uint16_t id = 0;
     SoundSpec coding;
     std::uint32_t sampleCount = 0; // declared, per channel
-    std::vector<std::uint8_t> data;
-};
-
-struct EnvelopePoint {
-    std::uint32_t pos44 = 0;
-    std::uint16_t left = 0;
-    std::uint16_t right = 0;
+    std::span<const std::uint8_t> data; // in Movie::body
 };
 
 struct SoundInfo {
@@ -50,7 +47,7 @@ struct SoundInfo {
     std::optional<std::uint32_t> inPoint;  // in 44.1 kHz samples
     std::optional<std::uint32_t> outPoint; // in 44.1 kHz samples
     std::uint16_t loops = 1;               // 0 in the file means once
-    std::vector<EnvelopePoint> envelope;   // read but not applied
+    // Envelopes are passed over: every sound plays at full level.
 };
 
 enum class ActionKind : std::uint8_t { Play, Stop, StopSounds, GotoFrame };
@@ -77,10 +74,24 @@ struct Frame {
 struct Timeline {
     std::vector<Frame> frames;
     std::optional<StreamHead> streamHead;
-    std::vector<std::vector<std::uint8_t>> streamBlocks;
+    std::vector<std::span<const std::uint8_t>> streamBlocks; // in Movie::body
+};
+
+// What was left out of a movie to keep it within its bounds (Limits.h).
+enum Cut : unsigned {
+    kCutFile = 1,     // the file is longer than is read
+    kCutBody = 2,     // its body inflates to more than is kept
+    kCutTimeline = 4, // its frames, events and names take more room than allowed
+    kCutSound = 8,    // its sounds decode to more samples than allowed
 };
 
 struct Movie {
+    Movie() = default;
+    Movie(Movie&&) = default;
+    Movie& operator=(Movie&&) = default;
+    Movie(const Movie&) = delete; // its spans point into its own body
+
+    std::vector<std::uint8_t> body; // after the 8-byte header, inflated
     char signature = 'F'; // 'F', 'C' or 'Z'
     std::uint8_t version = 0;
     std::uint32_t fileLength = 0;
@@ -90,6 +101,8 @@ struct Movie {
     std::uint16_t declaredFrames = 0;
     bool truncated = false;        // the data ended before the End tag
     std::size_t tagsRead = 0;
+    unsigned cuts = 0;             // Cut flags
+    std::size_t timelineBytes = 0; // what the timelines, sound definitions and names take
 
     Timeline main;
     std::map<std::uint16_t, DefinedSound> sounds;

@@ -85,6 +85,7 @@ std::uint64_t Player::SampleOfTick(std::uint64_t tick) const
 void Player::EnterFrame(std::size_t frame, bool jumped)
 {
     const auto& frames = movie_->movie.main.frames;
+    std::size_t work = 0; // events run in this step, over every jump
     for (int jumps = 0;; ++jumps) {
         frame_ = frame;
         const Frame& f = frames[frame];
@@ -96,6 +97,7 @@ void Player::EnterFrame(std::size_t frame, bool jumped)
         }
         std::optional<std::uint16_t> jumpTo;
         for (const FrameEvent& e : f.events) {
+            if (++work > kMaxEventsPerFrame) return;
             if (e.kind == FrameEvent::Kind::StartSound) {
                 StartSound(e.soundId, e.info);
                 continue;

@@ -29,69 +29,132 @@ std::uint32_t LittleU32(std::span<const std::uint8_t> b, std::size_t at)
            (static_cast<std::uint32_t>(b[at + 2]) << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
 }
 
-// Grows the output a chunk at a time as data really arrives, never to a size
-// the file merely declares.
-std::vector<std::uint8_t> InflateZlib(std::span<const std::uint8_t> in)
+// Room for one more chunk of inflated body. The body starts at the size the
+// file declares and grows as data really arrives, but never past the cap.
+std::size_t MakeRoom(std::vector<std::uint8_t>& out)
+{
+    const std::size_t room = std::min(kChunk, kMaxBodyBytes - out.size());
+    if (out.size() + room > out.capacity())
+        out.reserve(std::min(kMaxBodyBytes, std::max(out.size() + room, 2 * out.capacity())));
+    out.resize(out.size() + room);
+    return room;
+}
+
+std::vector<std::uint8_t> InflateZlib(std::span<const std::uint8_t> in, std::size_t declared, unsigned& cuts)
 {
     std::vector<std::uint8_t> out;
+    out.reserve(std::min(declared, kMaxBodyBytes));
     z_stream z{};
     if (inflateInit(&z) != Z_OK) return out;
     z.next_in = const_cast<Bytef*>(in.data());
-    z.avail_in = static_cast<uInt>(std::min<std::size_t>(in.size(), kMaxFileBytes));
-    for (;;) {
-        if (out.size() >= kMaxBodyBytes) break;
+    z.avail_in = static_cast<uInt>(std::min<std::size_t>(in.size(), UINT32_MAX));
+    int rc = Z_OK;
+    while (out.size() < kMaxBodyBytes) {
         const std::size_t have = out.size();
-        const std::size_t room = std::min(kChunk, kMaxBodyBytes - have);
-        out.resize(have + room);
+        const std::size_t room = MakeRoom(out);
         z.next_out = out.data() + have;
         z.avail_out = static_cast<uInt>(room);
-        const int rc = inflate(&z, Z_SYNC_FLUSH);
+        rc = inflate(&z, Z_SYNC_FLUSH);
         out.resize(have + (room - z.avail_out));
-        if (rc == Z_STREAM_END) break;
-        if (rc != Z_OK) break;                          // damaged or cut: keep what came out
+        if (rc != Z_OK) break;                          // the end, damage or a cut: keep what came out
         if (z.avail_in == 0 && z.avail_out != 0) break; // input used up
     }
+    if (out.size() >= kMaxBodyBytes && rc != Z_STREAM_END) cuts |= kCutBody;
     inflateEnd(&z);
     return out;
 }
 
 // "ZWS": bytes 8..11 the compressed length, 12..16 the LZMA properties, data
 // from 17. liblzma's "alone" format wants the properties followed by the
-// 64-bit uncompressed size, which is FileLength - 8.
-std::vector<std::uint8_t> InflateLzma(std::span<const std::uint8_t> file, std::uint32_t fileLength)
+// 64-bit uncompressed size, which is FileLength - 8. No match reaches further
+// back than the body kept, so a dictionary larger than that is cut to it.
+std::vector<std::uint8_t> InflateLzma(std::span<const std::uint8_t> file, std::uint32_t fileLength, unsigned& cuts)
 {
     std::vector<std::uint8_t> out;
     if (file.size() < 17) return out;
+    const std::size_t declared = fileLength >= 8 ? fileLength - 8 : SIZE_MAX;
     std::vector<std::uint8_t> in;
     in.reserve(13 + (file.size() - 17));
     in.insert(in.end(), file.begin() + 12, file.begin() + 17);
-    std::uint64_t size = fileLength >= 8 ? fileLength - 8 : UINT64_MAX;
+    const auto dict = std::min<std::size_t>(LittleU32(in, 1), std::max<std::size_t>(4096, std::min(declared, kMaxBodyBytes)));
+    for (int i = 0; i < 4; ++i) in[1 + i] = static_cast<std::uint8_t>(dict >> (8 * i));
+    const std::uint64_t size = declared == SIZE_MAX ? UINT64_MAX : declared;
     for (int i = 0; i < 8; ++i) in.push_back(static_cast<std::uint8_t>(size >> (8 * i)));
     in.insert(in.end(), file.begin() + 17, file.end());
 
+    out.reserve(std::min(declared, kMaxBodyBytes));
     lzma_stream z = LZMA_STREAM_INIT;
     if (lzma_alone_decoder(&z, kLzmaMemLimit) != LZMA_OK) return out;
     z.next_in = in.data();
     z.avail_in = in.size();
-    for (;;) {
-        if (out.size() >= kMaxBodyBytes) break;
+    lzma_ret rc = LZMA_OK;
+    while (out.size() < kMaxBodyBytes) {
         const std::size_t have = out.size();
-        const std::size_t room = std::min(kChunk, kMaxBodyBytes - have);
-        out.resize(have + room);
+        const std::size_t room = MakeRoom(out);
         z.next_out = out.data() + have;
         z.avail_out = room;
-        const lzma_ret rc = lzma_code(&z, LZMA_FINISH);
+        rc = lzma_code(&z, LZMA_FINISH);
         out.resize(have + (room - z.avail_out));
         if (rc != LZMA_OK) break; // end, damage, memory limit, or cut short
     }
+    if (out.size() >= kMaxBodyBytes && rc != LZMA_STREAM_END) cuts |= kCutBody;
     lzma_end(&z);
     return out;
 }
+
+bool IsSwf(std::span<const std::uint8_t> file)
+{
+    return file.size() >= 8 && (file[0] == 'F' || file[0] == 'C' || file[0] == 'Z') && file[1] == 'W' && file[2] == 'S';
+}
+
+// The body of a file IsSwf says is one; a plain file's own bytes become it.
+std::vector<std::uint8_t> Body(std::vector<std::uint8_t>&& file, unsigned& cuts)
+{
+    const std::uint32_t fileLength = LittleU32(file, 4);
+    if (file[0] == 'F') {
+        file.erase(file.begin(), file.begin() + 8);
+        if (file.size() > kMaxBodyBytes) {
+            file.resize(kMaxBodyBytes);
+            cuts |= kCutBody;
+        }
+        return std::move(file);
+    }
+    std::vector<std::uint8_t> in = std::move(file); // freed on the way out
+    if (in[0] == 'C') return InflateZlib(std::span(in).subspan(8), fileLength >= 8 ? fileLength - 8 : SIZE_MAX, cuts);
+    return InflateLzma(in, fileLength, cuts);
+}
+
+// A map node's own bookkeeping, about.
+constexpr std::size_t kNodeBytes = 48;
 
 struct ReadState {
     Movie& movie;
     std::map<std::string, std::uint16_t> names; // exported sound names
     bool truncated = false;
+    bool full = false; // the timeline's room is used up: reading stops here
+
+    bool Charge(std::size_t bytes)
+    {
+        if (full || movie.timelineBytes + bytes > kMaxTimelineBytes) {
+            full = true;
+            movie.cuts |= kCutTimeline;
+            return false;
+        }
+        movie.timelineBytes += bytes;
+        return true;
+    }
+    // Appends to v, charging each growth of its storage as it happens.
+    template <class T>
+    bool Push(std::vector<T>& v, T x)
+    {
+        if (v.size() == v.capacity()) {
+            const std::size_t grow = std::max<std::size_t>(v.capacity(), 4);
+            if (!Charge(grow * sizeof(T))) return false;
+            v.reserve(v.capacity() + grow);
+        }
+        v.push_back(std::move(x));
+        return true;
+    }
 };
 
 std::optional<SoundInfo> ReadSoundInfo(ByteReader& r)
@@ -107,16 +170,7 @@ std::optional<SoundInfo> ReadSoundInfo(ByteReader& r)
     if (hasIn) info.inPoint = r.U32();
     if (hasOut) info.outPoint = r.U32();
     if (hasLoops) info.loops = std::max<std::uint16_t>(1, r.U16());
-    if (hasEnvelope) {
-        const std::uint8_t n = r.U8();
-        for (int i = 0; i < n && !r.Failed(); ++i) {
-            EnvelopePoint p;
-            p.pos44 = r.U32();
-            p.left = r.U16();
-            p.right = r.U16();
-            if (!r.Failed()) info.envelope.push_back(p);
-        }
-    }
+    if (hasEnvelope) r.Skip(8u * r.U8()); // 44.1 kHz position, left and right level
     if (r.Failed()) return std::nullopt;
     return info;
 }
@@ -131,15 +185,15 @@ SoundSpec SpecFromByte(std::uint8_t b)
     return s;
 }
 
-void AddEvent(Frame& frame, FrameEvent e)
+void AddEvent(Frame& frame, FrameEvent e, ReadState& st)
 {
-    if (frame.events.size() < kMaxEventsPerFrame) frame.events.push_back(std::move(e));
+    if (frame.events.size() < kMaxEventsPerFrame) st.Push(frame.events, std::move(e));
 }
 
-void ReadActions(std::span<const std::uint8_t> body, Frame& frame)
+void ReadActions(std::span<const std::uint8_t> body, Frame& frame, ReadState& st)
 {
     ByteReader r(body);
-    while (r.Remaining() > 0) {
+    while (r.Remaining() > 0 && frame.events.size() < kMaxEventsPerFrame && !st.full) {
         const std::uint8_t code = r.U8();
         if (code == 0) break;
         std::span<const std::uint8_t> payload;
@@ -160,7 +214,7 @@ void ReadActions(std::span<const std::uint8_t> body, Frame& frame)
             break;
         default: continue; // every other action is ignored
         }
-        AddEvent(frame, e);
+        AddEvent(frame, e, st);
     }
 }
 
@@ -172,7 +226,7 @@ void ReadTimeline(std::span<const std::uint8_t> data, Timeline& tl, ReadState& s
     ByteReader r(data);
     Frame pending;
     bool ended = false;
-    while (r.Remaining() > 0 && movie.tagsRead < kMaxTags) {
+    while (r.Remaining() > 0 && movie.tagsRead < kMaxTags && !st.full) {
         const std::uint16_t head = r.U16();
         std::uint32_t length = head & 0x3f;
         const std::uint16_t code = head >> 6;
@@ -187,20 +241,21 @@ void ReadTimeline(std::span<const std::uint8_t> data, Timeline& tl, ReadState& s
         switch (code) {
         case 0: ended = true; break;
         case 1: // ShowFrame
-            if (tl.frames.size() < kMaxFrames) tl.frames.push_back(std::move(pending));
+            if (tl.frames.size() < kMaxFrames) st.Push(tl.frames, std::move(pending));
             pending = Frame{};
             break;
-        case 12: ReadActions(body, pending); break;
+        case 12: ReadActions(body, pending, st); break;
         case 14: { // DefineSound
             DefinedSound s;
             s.id = t.U16();
             s.coding = SpecFromByte(t.U8());
             s.sampleCount = t.U32();
             if (t.Failed()) break;
-            const auto rest = t.Rest();
-            s.data.assign(rest.begin(), rest.end());
-            if (movie.sounds.size() < kMaxSounds || movie.sounds.count(s.id))
-                movie.sounds[s.id] = std::move(s);
+            s.data = t.Rest();
+            if (movie.sounds.count(s.id))
+                movie.sounds[s.id] = s;
+            else if (movie.sounds.size() < kMaxSounds && st.Charge(kNodeBytes + sizeof(std::pair<const std::uint16_t, DefinedSound>)))
+                movie.sounds.emplace(s.id, s);
             break;
         }
         case 15:   // StartSound
@@ -217,8 +272,8 @@ void ReadTimeline(std::span<const std::uint8_t> data, Timeline& tl, ReadState& s
             }
             auto info = ReadSoundInfo(t);
             if (!info) break;
-            e.info = std::move(*info);
-            AddEvent(pending, std::move(e));
+            e.info = *info;
+            AddEvent(pending, std::move(e), st);
             break;
         }
         case 18:   // SoundStreamHead
@@ -234,14 +289,13 @@ void ReadTimeline(std::span<const std::uint8_t> data, Timeline& tl, ReadState& s
         }
         case 19: // SoundStreamBlock: one per frame
             if (!tl.streamHead || pending.streamBlock) break;
-            pending.streamBlock = tl.streamBlocks.size();
-            tl.streamBlocks.emplace_back(body.begin(), body.end());
+            if (st.Push(tl.streamBlocks, body)) pending.streamBlock = tl.streamBlocks.size() - 1;
             break;
         case 39: { // DefineSprite
             if (depth + 1 > kMaxSpriteDepth) break;
             const std::uint16_t id = t.U16();
             t.U16(); // declared frame count; the ShowFrame tags count
-            if (t.Failed()) break;
+            if (t.Failed() || !st.Charge(kNodeBytes + sizeof(std::pair<const std::uint16_t, Timeline>))) break;
             Timeline sprite;
             ReadTimeline(t.Rest(), sprite, st, depth + 1);
             movie.sprites[id] = std::move(sprite);
@@ -253,7 +307,11 @@ void ReadTimeline(std::span<const std::uint8_t> data, Timeline& tl, ReadState& s
             for (int i = 0; i < n && !t.Failed(); ++i) {
                 const std::uint16_t id = t.U16();
                 std::string name = t.CString();
-                if (!t.Failed()) st.names[std::move(name)] = id;
+                if (t.Failed()) break;
+                if (const auto it = st.names.find(name); it != st.names.end())
+                    it->second = id;
+                else if (st.Charge(kNodeBytes + sizeof(std::pair<const std::string, std::uint16_t>) + name.size()))
+                    st.names.emplace(std::move(name), id);
             }
             break;
         }
@@ -263,40 +321,34 @@ void ReadTimeline(std::span<const std::uint8_t> data, Timeline& tl, ReadState& s
     }
     if (!ended && depth == 0 && r.Remaining() == 0 && movie.tagsRead < kMaxTags) st.truncated = true;
     // What came after the last ShowFrame of a cut file still makes a frame.
-    if (FrameHasContent(pending) && tl.frames.size() < kMaxFrames) tl.frames.push_back(std::move(pending));
+    if (FrameHasContent(pending) && tl.frames.size() < kMaxFrames) st.Push(tl.frames, std::move(pending));
 }
 
 } // namespace
 
-std::optional<std::vector<std::uint8_t>> Inflate(std::span<const std::uint8_t> file)
+std::optional<std::vector<std::uint8_t>> Inflate(std::span<const std::uint8_t> file, unsigned* cuts)
 {
-    if (file.size() < 8) return std::nullopt;
-    const std::uint32_t fileLength = LittleU32(file, 4);
-    const auto rest = file.subspan(8);
-    switch (file[0]) {
-    case 'F':
-        if (file[1] != 'W' || file[2] != 'S') return std::nullopt;
-        return std::vector<std::uint8_t>(rest.begin(), rest.begin() + std::min(rest.size(), kMaxBodyBytes));
-    case 'C':
-        if (file[1] != 'W' || file[2] != 'S') return std::nullopt;
-        return InflateZlib(rest);
-    case 'Z':
-        if (file[1] != 'W' || file[2] != 'S') return std::nullopt;
-        return InflateLzma(file, fileLength);
-    default: return std::nullopt;
-    }
+    if (!IsSwf(file)) return std::nullopt;
+    unsigned ignored = 0;
+    return Body(std::vector<std::uint8_t>(file.begin(), file.end()), cuts ? *cuts : ignored);
 }
 
 std::optional<Movie> ReadMovie(std::span<const std::uint8_t> file)
 {
-    auto body = Inflate(file);
-    if (!body) return std::nullopt;
+    return ReadMovie(std::vector<std::uint8_t>(file.begin(), file.end()));
+}
+
+std::optional<Movie> ReadMovie(std::vector<std::uint8_t> file)
+{
+    if (!IsSwf(file)) return std::nullopt;
     Movie movie;
     movie.signature = static_cast<char>(file[0]);
     movie.version = file[3];
     movie.fileLength = LittleU32(file, 4);
+    movie.body = Body(std::move(file), movie.cuts);
+    const std::span<const std::uint8_t> body(movie.body);
 
-    BitReader bits(*body);
+    BitReader bits(body);
     const int n = static_cast<int>(bits.Bits(5));
     const std::int32_t xmin = bits.SignedBits(n);
     const std::int32_t xmax = bits.SignedBits(n);
@@ -306,7 +358,7 @@ std::optional<Movie> ReadMovie(std::span<const std::uint8_t> file)
     movie.frameWidthTwips = static_cast<std::int32_t>(static_cast<std::int64_t>(xmax) - xmin);
     movie.frameHeightTwips = static_cast<std::int32_t>(static_cast<std::int64_t>(ymax) - ymin);
 
-    ByteReader r(std::span<const std::uint8_t>(*body).subspan(bits.BytePosition()));
+    ByteReader r(body.subspan(bits.BytePosition()));
     const std::uint16_t rate = r.U16();
     movie.frameRate = rate / 256.0; // unsigned 8.8 fixed point
     movie.declaredFrames = r.U16();

@@ -11,11 +11,14 @@
 
 namespace wd::swfplay {
 
-// The file's bytes after the 8-byte header, inflated when compressed. Empty
-// when the signature is unknown; short when the compressed data is cut.
-std::optional<std::vector<std::uint8_t>> Inflate(std::span<const std::uint8_t> file);
+// The file's bytes after the 8-byte header, inflated when compressed, at most
+// kMaxBodyBytes (more sets kCutBody in `cuts`). Nothing when the signature is
+// unknown; short when the compressed data is cut.
+std::optional<std::vector<std::uint8_t>> Inflate(std::span<const std::uint8_t> file, unsigned* cuts = nullptr);
 
-// Nothing when the file is not an SWF at all (no signature, no header).
+// Nothing when the file is not an SWF at all (no signature, no header). The
+// movie keeps its body; a plain file's bytes become it without a copy.
+std::optional<Movie> ReadMovie(std::vector<std::uint8_t> file);
 std::optional<Movie> ReadMovie(std::span<const std::uint8_t> file);
 
 } // namespace wd::swfplay

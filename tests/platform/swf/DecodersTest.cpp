@@ -14,13 +14,19 @@ using swfplay::DecodeAdpcm;
 using swfplay::DecodeEventSound;
 using swfplay::SampleBudget;
 
-swfplay::DefinedSound Sound(std::uint8_t format, std::uint8_t rate, bool is16, bool stereo, std::uint32_t count,
-                            Bytes data)
+// A sound definition with the data it points into.
+struct OwnedSound {
+    Bytes data;
+    swfplay::DefinedSound sound;
+    operator const swfplay::DefinedSound&() const { return sound; }
+};
+
+OwnedSound Sound(std::uint8_t format, std::uint8_t rate, bool is16, bool stereo, std::uint32_t count, Bytes data)
 {
-    swfplay::DefinedSound s;
-    s.coding = {format, rate, is16, stereo};
-    s.sampleCount = count;
-    s.data = std::move(data);
+    OwnedSound s{std::move(data), {}};
+    s.sound.coding = {format, rate, is16, stereo};
+    s.sound.sampleCount = count;
+    s.sound.data = s.data;
     return s;
 }
 
@@ -149,8 +155,9 @@ TEST(AdpcmStream, EveryBlockStartsAFreshDecoder)
     swfplay::Timeline tl;
     tl.streamHead = swfplay::StreamHead{{1, 2, true, false}, 2205, 0};
     const auto signal = Sine(300, 22050, 2205 * 3, 8000);
-    for (int b = 0; b < 3; ++b)
-        tl.streamBlocks.push_back(swf::EncodeAdpcm(std::span(signal).subspan(2205 * b, 2205), 1, 4));
+    std::vector<Bytes> blocks;
+    for (int b = 0; b < 3; ++b) blocks.push_back(swf::EncodeAdpcm(std::span(signal).subspan(2205 * b, 2205), 1, 4));
+    tl.streamBlocks.assign(blocks.begin(), blocks.end());
     SampleBudget budget(1 << 20);
     const auto stream = swfplay::DecodeStream(tl, budget);
     ASSERT_TRUE(stream);
@@ -194,11 +201,13 @@ TEST(Mp3Sound, StreamBlocksRunThroughOneDecoder)
     tl.streamHead = swfplay::StreamHead{{2, 3, true, false}, 1152, 0};
     // Cut through the middle of MP3 frames: the decoder must carry across.
     const std::size_t third = tone.size() / 3;
+    std::vector<Bytes> blocks;
     for (std::size_t i = 0; i < 3; ++i) {
         const auto begin = tone.begin() + static_cast<std::ptrdiff_t>(i * third);
         const auto end = i == 2 ? tone.end() : begin + static_cast<std::ptrdiff_t>(third);
-        tl.streamBlocks.push_back(swf::Mp3StreamBlockData(1152, 0, std::vector<std::uint8_t>(begin, end)));
+        blocks.push_back(swf::Mp3StreamBlockData(1152, 0, std::vector<std::uint8_t>(begin, end)));
     }
+    tl.streamBlocks.assign(blocks.begin(), blocks.end());
     SampleBudget budget(1 << 22);
     const auto stream = swfplay::DecodeStream(tl, budget);
     ASSERT_TRUE(stream);

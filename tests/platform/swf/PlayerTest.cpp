@@ -159,25 +159,53 @@ TEST(Timeline, AtMostThirtyTwoSoundsPlayAtOnce)
     EXPECT_EQ(At(mix, 5), 3200);
 }
 
-TEST(Mixer, SumsPlayersAndClipsToSixteenBits)
+TEST(Mixer, OneMovieAloneIsUnchangedAndTwoLoudOnesNeverReachFullScale)
 {
+    const auto tone = Sine(441, 44100, 44100, 30000); // 100 samples a period
     swf::TagStream t;
-    DefinePcm(t, 1, Level(20000, 1000));
+    DefinePcm(t, 1, tone);
     t.StartSound(1).ShowFrame().End();
-    const auto file = Movie(t, 10);
+    const auto movie = swfplay::Prepare(Movie(t, 10));
     swfplay::Mixer mixer;
     std::vector<std::shared_ptr<Player>> players;
-    for (int i = 0; i < 2; ++i) {
+    const auto add = [&] {
         players.push_back(std::make_shared<Player>(Player::Play::On));
         mixer.Attach(players.back());
-        players.back()->Install(players.back()->Expect(), swfplay::Prepare(file));
+        players.back()->Install(players.back()->Expect(), movie);
+    };
+    // Sample for sample what the movie holds, from `at` on.
+    const auto exact = [&](const std::vector<std::int16_t>& mix, std::size_t at) {
+        for (std::size_t i = 0; 2 * i < mix.size(); ++i)
+            if (mix[2 * i] != tone[at + i] || mix[2 * i + 1] != tone[at + i]) return false;
+        return true;
+    };
+    add();
+    EXPECT_TRUE(exact(mixer.Pull(22000), 0));
+
+    add(); // in phase with the first: twice full scale
+    const auto both = mixer.Pull(11000);
+    std::int32_t peak = 0;
+    for (const auto s : both) peak = std::max<std::int32_t>(peak, std::abs(s));
+    EXPECT_LE(peak, swfplay::kLimiterCeiling);
+    EXPECT_GT(peak, 30000);
+    // Limited, not clipped: once settled, the gain hardly moves within a period
+    // (a clipper's would swing between 1 and 0.53 in every one).
+    double low = 1, high = 0;
+    for (std::size_t i = 5500; 2 * i < both.size(); ++i) {
+        const double sum = 2.0 * tone[22000 + i];
+        if (std::abs(sum) < 2000) continue;
+        low = std::min(low, both[2 * i] / sum);
+        high = std::max(high, both[2 * i] / sum);
     }
-    EXPECT_EQ(mixer.Pull(4)[0], 32767);
+    EXPECT_LT(high - low, 0.03);
+    EXPECT_NEAR(low, 32000.0 / 60000, 0.01);
+
     mixer.Detach(players[0].get());
-    EXPECT_EQ(mixer.Pull(4)[0], 20000);
+    mixer.Pull(swfplay::kLimiterReleaseFrames); // the gain comes back
+    EXPECT_TRUE(exact(mixer.Pull(2000), 33000 + swfplay::kLimiterReleaseFrames));
     players.clear();
     EXPECT_EQ(mixer.Players(), 0u);
-    EXPECT_EQ(mixer.Pull(4)[0], 0);
+    EXPECT_EQ(FirstSound(mixer.Pull(100)), -1);
 }
 
 TEST(Player, AnOvertakenLoadIsDropped)

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+
+#include <malloc.h>
+
 #include "TestMovies.h"
 #include "platform/swf/Limits.h"
 #include "platform/swf/SwfReader.h"
@@ -25,7 +29,8 @@ TEST(SwfReader, PlainZlibAndLzmaMoviesReadAlikeAndFramesAreCountedByShowFrame)
     h.frame = {0, 5500, 0, 4000};
     h.frameCount = 99; // lies
     const auto plain = swf::BuildMovie(h, SoundMovieTags());
-    for (const auto& file : {plain, swf::BuildMovie(h, SoundMovieTags(), swf::Container::Zlib), ToZws(plain)}) {
+    for (const auto& file : {plain, swf::BuildMovie(h, SoundMovieTags(), swf::Container::Zlib),
+                             swf::BuildMovie(h, SoundMovieTags(), swf::Container::Lzma)}) {
         SCOPED_TRACE(char(file[0]));
         const auto movie = ReadMovie(file);
         ASSERT_TRUE(movie);
@@ -43,12 +48,14 @@ TEST(SwfReader, PlainZlibAndLzmaMoviesReadAlikeAndFramesAreCountedByShowFrame)
     }
 }
 
-TEST(SwfReader, CompressedBodiesStopAtTheirCaps)
+TEST(SwfReader, CompressedBodiesStopAtTheirCapsAndADictionaryBeyondTheBodyIsCutToIt)
 {
-    // An LZMA dictionary of 4 GiB is beyond the decoder's memory limit.
-    auto zws = ToZws(Movie(SoundMovieTags()));
+    // A 4 GiB LZMA dictionary would be beyond the decoder's memory limit.
+    auto zws = Movie(SoundMovieTags(), 10, swf::Container::Lzma);
     zws[13] = zws[14] = zws[15] = zws[16] = 0xff;
-    EXPECT_FALSE(ReadMovie(zws));
+    const auto movie = ReadMovie(zws);
+    ASSERT_TRUE(movie);
+    EXPECT_EQ(movie->sounds.count(7), 1u);
     // 80 MiB of zeros behind a valid header inflates to the cap and no further.
     Bytes body = swf::EncodeRect({0, 20, 0, 20});
     swf::PutU16(body, 12 << 8);
@@ -58,9 +65,11 @@ TEST(SwfReader, CompressedBodiesStopAtTheirCaps)
     swf::PutU32(cws, static_cast<std::uint32_t>(body.size() + 8));
     const auto packed = swf::Deflate(body);
     cws.insert(cws.end(), packed.begin(), packed.end());
-    const auto inflated = swfplay::Inflate(cws);
+    unsigned cuts = 0;
+    const auto inflated = swfplay::Inflate(cws, &cuts);
     ASSERT_TRUE(inflated);
     EXPECT_EQ(inflated->size(), swfplay::kMaxBodyBytes);
+    EXPECT_EQ(cuts, swfplay::kCutBody);
 }
 
 TEST(SwfReader, RejectsWhatIsNoMovie)
@@ -113,6 +122,50 @@ TEST(SwfReader, SpriteContentStaysOutOfTheMainTimelineAndNestingIsCapped)
     EXPECT_EQ(movie->sprites.count(10), 1u);
     EXPECT_EQ(movie->sprites.count(12), 1u);
     EXPECT_EQ(movie->sprites.count(11), 0u); // a third level is not read
+}
+
+// A field of /proc/self/status, in KiB.
+long StatusKib(const std::string& field)
+{
+    std::ifstream in("/proc/self/status");
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind(field, 0) == 0) return std::stol(line.substr(field.size()));
+    return -1;
+}
+
+TEST(Budget, EveryHostileShapeLoadsWithinTheBudgetAndKeepsWhatFits)
+{
+    using namespace swfplay;
+    struct Shape {
+        const char* file; // written by the movie maker at build time
+        unsigned cuts;
+        bool sounds; // something is left to play
+    };
+    for (const Shape& s : {Shape{"actions-zws.swf", kCutBody | kCutTimeline, false},
+                           Shape{"actions-cws.swf", kCutBody | kCutTimeline, false},
+                           Shape{"sounds-zws.swf", kCutBody, true},
+                           Shape{"bomb-zws.swf", kCutBody | kCutSound, true},
+                           Shape{"bomb-cws.swf", kCutBody | kCutSound, true},
+                           Shape{"mp3bomb-cws.swf", kCutBody | kCutSound, true},
+                           Shape{"declared.swf", 0, true},
+                           Shape{"longpcm-cws.swf", kCutBody, false},
+                           Shape{"longpcm.swf", kCutFile, false}}) {
+        SCOPED_TRACE(s.file);
+        malloc_trim(0); // what earlier loads freed goes back, so that it cannot hide this one
+        std::ofstream("/proc/self/clear_refs") << "5"; // the peak starts again from what is resident
+        const long before = StatusKib("VmRSS:");
+        const auto movie = PrepareFile(std::filesystem::path(WD_HOSTILE_DIR) / s.file);
+        const long peakKib = StatusKib("VmHWM:") - before;
+        ASSERT_TRUE(movie);
+        EXPECT_EQ(movie->cuts, s.cuts);
+        EXPECT_LE(movie->KeptBytes(), kMovieBudgetBytes);
+        EXPECT_EQ(!movie->sounds.empty() || movie->stream, s.sounds);
+#if !defined(__SANITIZE_ADDRESS__) // its shadow and quarantine are not the player's
+        // Generous: storage that doubles holds both copies for a moment, and
+        // the kernel may back memory with huge pages.
+        EXPECT_LE(static_cast<std::size_t>(peakKib) * 1024, kLoadPeakBytes + (32u << 20));
+#endif
+    }
 }
 
 } // namespace

@@ -3,9 +3,6 @@
 #include <cmath>
 #include <fstream>
 #include <numbers>
-#include <stdexcept>
-
-#include <lzma.h>
 
 namespace wd::testing {
 
@@ -31,30 +28,6 @@ Bytes Movie(const swf::TagStream& tags, double fps, swf::Container container)
     swf::MovieHeader h;
     h.frameRate = fps;
     return swf::BuildMovie(h, tags, container);
-}
-
-Bytes ToZws(const Bytes& fws)
-{
-    const std::span<const std::uint8_t> body(fws.begin() + 8, fws.end());
-    lzma_options_lzma opt;
-    lzma_lzma_preset(&opt, 6);
-    lzma_stream z = LZMA_STREAM_INIT;
-    if (lzma_alone_encoder(&z, &opt) != LZMA_OK) throw std::runtime_error("lzma");
-    Bytes alone(body.size() + 1024);
-    z.next_in = body.data();
-    z.avail_in = body.size();
-    z.next_out = alone.data();
-    z.avail_out = alone.size();
-    while (lzma_code(&z, LZMA_FINISH) == LZMA_OK) {}
-    alone.resize(alone.size() - z.avail_out);
-    lzma_end(&z);
-    // "alone": 5 property bytes, 8 size bytes, data. ZWS keeps the properties
-    // and the data, with the compressed length in front.
-    Bytes out{'Z', 'W', 'S', fws[3], fws[4], fws[5], fws[6], fws[7]};
-    swf::PutU32(out, static_cast<std::uint32_t>(alone.size() - 13));
-    out.insert(out.end(), alone.begin(), alone.begin() + 5);
-    out.insert(out.end(), alone.begin() + 13, alone.end());
-    return out;
 }
 
 double ToneFrequency(std::span<const std::int16_t> mono, double rate)

@@ -23,8 +23,6 @@ swf::TagStream& DefinePcm(swf::TagStream& tags, std::uint16_t id, std::span<cons
                           swf::SoundRate rate = swf::SoundRate::Hz44100);
 
 Bytes Movie(const swf::TagStream& tags, double fps = 10, swf::Container container = swf::Container::Plain);
-// The same movie in the LZMA ("ZWS") container.
-Bytes ToZws(const Bytes& fws);
 
 // Frequency of a pure tone by its zero crossings.
 double ToneFrequency(std::span<const std::int16_t> mono, double rate);
