@@ -8,8 +8,11 @@ packages=(
   g++ cmake ninja-build pkg-config git
   clang libclang-rt-14-dev
   # libraries
-  qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-translations-l10n qt6-qpa-plugins
+  qt6-base-dev qt6-base-dev-tools qt6-translations-l10n qt6-qpa-plugins
   libsqlite3-dev libmpg123-dev zlib1g-dev liblzma-dev
+  # sound: the sound server's simple API; a test starts a server of its own
+  # to play to, stops it and starts it again
+  libpulse-dev pulseaudio
   libgtest-dev libgmock-dev libbenchmark-dev
   # fonts for Chinese text
   fonts-wqy-microhei
@@ -20,9 +23,6 @@ packages=(
   # an X server of the tests' own for the page opener's desktop test
   xvfb xauth
 )
-# Sound: the output plays through the sound server's simple API; a test starts
-# a server of its own to play to, stops it and starts it again.
-packages+=(libpulse-dev pulseaudio)
 
 missing=()
 for p in "${packages[@]}"; do
