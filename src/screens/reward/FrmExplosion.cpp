@@ -54,39 +54,50 @@ QString MoviePath(const char* name) { return QString::fromStdString(MovieFile(na
 
 } // namespace
 
-FrmExplosion::FrmExplosion(Screens& screens) : Screen(screens, kId, Layout()) {}
+FrmExplosion::Controls::Controls(const ControlSet& set)
+    : SwfBackground(set.Get<AnimationPanel>("SwfBackground")),
+      CmdStop(set.Get<Button>("CmdStop")),
+      CmdNum(set.GetArray<Button, explosion::kButtons>("CmdNum")),
+      Timer1(set.Get<QTimer>("Timer1")),
+      Label1(set.Get<Label>("Label1")),
+      Label2(set.Get<Label>("Label2")),
+      LblScore(set.Get<Label>("LblScore"))
+{
+}
+
+FrmExplosion::FrmExplosion(Screens& screens) : Screen(screens, kId, Layout()), ui_(controls()) {}
 
 void FrmExplosion::Form_Load()
 {
     const Module1& m = services().session;
     count_ = 0;
-    label("LblScore")->SetCaption(QString::number(count_));
+    ui_.LblScore->SetCaption(QString::number(count_));
     KeptScore = m.StakeScore;
-    label("Label2")->SetCaption(QStringLiteral("你目前获得的分数:\r%1").arg(m.StakeScore));
-    movie("SwfBackground")->SetMovie(MoviePath("explore.swf"));
+    ui_.Label2->SetCaption(QStringLiteral("你目前获得的分数:\r%1").arg(m.StakeScore));
+    ui_.SwfBackground->SetMovie(MoviePath("explore.swf"));
 
     for (int i = 0; i < explosion::kButtons; ++i)
-        connect(button("CmdNum", i), &QPushButton::clicked, this, [this, i] { CmdNum_Click(i); });
-    connect(button("CmdStop"), &QPushButton::clicked, this, &FrmExplosion::CmdStop_Click);
-    connect(timer("Timer1"), &QTimer::timeout, this, &FrmExplosion::Timer1_Timer);
+        connect(ui_.CmdNum[i], &QPushButton::clicked, this, [this, i] { CmdNum_Click(i); });
+    connect(ui_.CmdStop, &QPushButton::clicked, this, &FrmExplosion::CmdStop_Click);
+    connect(ui_.Timer1, &QTimer::timeout, this, &FrmExplosion::Timer1_Timer);
 }
 
-bool FrmExplosion::Ended() const { return button("CmdStop")->text() == QStringView(kContinue); }
+bool FrmExplosion::Ended() const { return ui_.CmdStop->text() == QStringView(kContinue); }
 
 void FrmExplosion::CmdNum_Click(int index)
 {
     const std::int32_t stake = services().session.StakeScore;
     RandomSource& random = services().random;
 
-    movie("SwfBackground")->SetMovie(MoviePath("baobao.swf"));
-    timer("Timer1")->start(); // the first tick after the interval it still has
-    button("CmdStop")->setEnabled(true);
-    label("Label1")->hide();
+    ui_.SwfBackground->SetMovie(MoviePath("baobao.swf"));
+    ui_.Timer1->start(); // the first tick after the interval it still has
+    ui_.CmdStop->setEnabled(true);
+    ui_.Label1->hide();
     for (int i = 0; i < explosion::kButtons; ++i) {
         if (i == index)
-            button("CmdNum", i)->setEnabled(false);
+            ui_.CmdNum[i]->setEnabled(false);
         else
-            button("CmdNum", i)->hide();
+            ui_.CmdNum[i]->hide();
     }
     random.Reseed();
     SafeIndex = static_cast<std::int16_t>(explosion::SafeIndexFor(random.Next()));
@@ -94,7 +105,7 @@ void FrmExplosion::CmdNum_Click(int index)
         ExplodeAt = explosion::NeverExplodes(stake);
     else
         ExplodeAt = explosion::ExplodePoint(explosion::ExplodePercentFor(random.Next()), stake);
-    button("CmdStop")->setFocus();
+    ui_.CmdStop->setFocus();
     Stopped = false;
 }
 
@@ -102,7 +113,7 @@ void FrmExplosion::Timer1_Timer()
 {
     Module1& m = services().session;
     RandomSource& random = services().random;
-    QTimer* timer1 = timer("Timer1");
+    QTimer* timer1 = ui_.Timer1;
 
     random.Reseed();
     timer1->setInterval(explosion::TickIntervalFor(random.Next()));
@@ -115,7 +126,7 @@ void FrmExplosion::Timer1_Timer()
     Stopped = g.Stopped;
     count_ = g.count;
 
-    Label* score = label("LblScore");
+    Label* score = ui_.LblScore;
     score->SetCaption(QString::number(g.count));
     if (end == explosion::TickEnd::Running) return;
     if (end == explosion::TickEnd::Exploded) {
@@ -123,8 +134,8 @@ void FrmExplosion::Timer1_Timer()
         score->SetCaption(QString::fromUtf16(kExploded));
     }
     timer1->stop();
-    button("CmdStop")->setEnabled(true);
-    button("CmdStop")->SetCaption(QString::fromUtf16(kContinue));
+    ui_.CmdStop->setEnabled(true);
+    ui_.CmdStop->SetCaption(QString::fromUtf16(kContinue));
 }
 
 void FrmExplosion::CmdStop_Click()
@@ -136,9 +147,9 @@ void FrmExplosion::CmdStop_Click()
     Module1& m = services().session;
     const std::int32_t count = Count();
     Stopped = true;
-    button("CmdStop")->setEnabled(false);
+    ui_.CmdStop->setEnabled(false);
     m.ProviderScore = m.StakeScore - count;
-    timer("Timer1")->stop();
+    ui_.Timer1->stop();
     const Answer answer = Ask(MessageId::AskWhenExplode);
     if (!IsLoaded()) return;
     if (answer == Answer::Cancel) {
@@ -147,7 +158,7 @@ void FrmExplosion::CmdStop_Click()
         return;
     }
     KeptScore = count;
-    timer("Timer1")->start(); // with the interval it had
+    ui_.Timer1->start(); // with the interval it had
 }
 
 void FrmExplosion::Leave()

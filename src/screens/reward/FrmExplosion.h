@@ -6,8 +6,10 @@
 // Stop keeps the count so far. It always ends in the score-saving screen. The
 // close box does nothing until the count has finished or exploded, then acts
 // as "继续".
+#include <array>
 #include <cstdint>
 
+#include "game/Explosion.h"
 #include "ui/Screen.h"
 
 namespace wd {
@@ -37,8 +39,21 @@ protected:
     void Form_CloseBox() override;
 
 private:
+    // The controls this screen's code uses, by their names in the layout.
+    struct Controls {
+        explicit Controls(const ControlSet& set);
+        AnimationPanel* SwfBackground;
+        Button* CmdStop;
+        std::array<Button*, explosion::kButtons> CmdNum;
+        QTimer* Timer1;
+        Label* Label1;
+        Label* Label2;
+        Label* LblScore;
+    };
+
     void Leave();
 
+    const Controls ui_;
     std::int32_t count_ = 0;
 };
 
