@@ -104,8 +104,7 @@ void FrmSaveMoney::Label1_Click()
     ui_.Label1->SetCaption(QString::fromUtf16(kUploadCaption));
     if (uploading_) return;
     Module1& m = services().session;
-    m.PlayerPassword = ui_.TxtPassword->text();
-    m.PlayerId = ui_.TxtUserId->text();
+    m.UploadAs(ui_.TxtUserId->text(), ui_.TxtPassword->text());
     uploading_ = true;
     pages_.Open(ScoreUploadAddress({.userId = m.PlayerId,
                                     .password = m.PlayerPassword,
@@ -116,10 +115,7 @@ void FrmSaveMoney::Label1_Click()
                     uploading_ = false;
                     const Leave how = std::exchange(leaving_, Leave::No);
                     if (!opened) return; // the player is told and stays
-                    // Spent: another upload sends the banked runs alone.
-                    Module1& session = services().session;
-                    session.StakeScore = 0;
-                    session.ProviderScore = 0;
+                    services().session.ScoreUploaded();
                     LeaveBy(how);
                 });
 }
@@ -162,7 +158,7 @@ void FrmSaveMoney::LeaveBy(Leave how)
     // gone, say) leaves the next to run. The start screen comes back as it was
     // left, its id box included.
     screens().Unload(kId);
-    services().session.StakeScore = 0;
+    services().session.PlayAgain();
     screens().Unload(ScreenId::Frmmain);
     screens().Show(ScreenId::FrmStart);
 }

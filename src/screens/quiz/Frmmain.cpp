@@ -143,13 +143,14 @@ Frmmain::Frmmain(Screens& screens) : Screen(screens, kId, Layout()), ui_(control
 
 void Frmmain::Form_Load()
 {
-    const Module1& m = services().session;
-    ui_.LblTime->SetCaption(QString::number(m.TimeLeft));
+    Module1& m = services().session;
+    secondsLeft_ = m.TimeLeft;
+    ShowSecondsLeft();
     ui_.LblPlayer->SetCaption(m.PlayerId);
     ui_.LblProvider->SetCaption(QString());
     ui_.Lblque[0]->SetCaption(QStringLiteral("O"));
     for (int i = 1; i < rules::kLevels; ++i) ui_.Lblque[i]->SetCaption(QString());
-    services().session.QuestionsLeft = 1;
+    m.QuizLoaded();
     ui_.Label3->SetCaption(site::Credits());
 
     connect(ui_.CmdStart, &QPushButton::clicked, this, &Frmmain::CmdStart_Click);
@@ -236,7 +237,9 @@ void Frmmain::ShowEasyMarks(int easyLeft)
     for (std::size_t i = 0; i < ui_.LblEasy.size(); ++i) ui_.LblEasy[i]->SetCaption(marks[i]);
 }
 
-int Frmmain::SecondsShown() const { return ui_.LblTime->Caption().toInt(); }
+void Frmmain::ShowSecondsLeft() { ui_.LblTime->SetCaption(QString::number(secondsLeft_)); }
+
+void Frmmain::ShowQuestionNo() { ui_.LblNo->SetCaption(QString::number(questionNo_)); }
 
 void Frmmain::ShowStartButton() { ui_.CmdStart->show(); }
 
@@ -244,7 +247,8 @@ void Frmmain::BeginLevel(bool newRun)
 {
     const Module1& m = services().session;
     if (newRun) {
-        ui_.LblTime->SetCaption(QString::number(rules::kClockSeconds));
+        secondsLeft_ = rules::kClockSeconds;
+        ShowSecondsLeft();
         ui_.LblTime->SetForeColor(ToQColor(Colour::PaleCyan)); // undoes the clock's warning colour
         ui_.CmdEasy->setEnabled(true);
     }
@@ -263,7 +267,8 @@ void Frmmain::BeginLevel(bool newRun)
     ui_.CmdPass->setEnabled(level < rules::kLevels);
     ShowEasyMarks(m.EasyLeft);
     ui_.LblProvider->SetCaption(QString());
-    ui_.LblNo->SetCaption(QStringLiteral("1"));
+    questionNo_ = 1;
+    ShowQuestionNo();
     ui_.LblEasyLable->hide();
     ui_.Fraquestion->SetCaption(QStringLiteral("第%1 关题目\u3000").arg(level));
     ui_.Timer1->start();
@@ -303,12 +308,13 @@ void Frmmain::RightAnswer()
         if (!Draw(services().bank.DrawNextQuestion())) return;
         ui_.Txtanswer->clear();
         ui_.LblEasyLable->hide();
-        ui_.LblNo->SetCaption(QString::number(ui_.LblNo->Caption().toInt() + 1));
+        ++questionNo_;
+        ShowQuestionNo();
         return;
     }
     // The level is cleared: the stake is already set from the ladder.
     ui_.SwfBackground->SetMovie(QString());
-    m.TimeLeft = static_cast<std::int16_t>(SecondsShown());
+    m.KeepTimeLeft(static_cast<std::int16_t>(secondsLeft_));
     ui_.Timer1->stop();
     ui_.Txtanswer->clear();
     Ask(MessageId::LevelCleared);
@@ -330,8 +336,7 @@ void Frmmain::WrongAnswer()
         BackToStart();
         return;
     }
-    m.ProviderName = ui_.LblProvider->Caption();
-    m.WrongAnswer();
+    m.WrongAnswer(ui_.LblProvider->Caption());
     LoseStakeOrSave();
 }
 
@@ -387,10 +392,10 @@ void Frmmain::Form_CloseBox() { Cmdquit_Click(); }
 
 void Frmmain::Timer1_Timer()
 {
-    const int left = SecondsShown() - 1;
-    ui_.LblTime->SetCaption(QString::number(left));
-    if (left < rules::kRedBelowSeconds) ui_.LblTime->SetForeColor(ToQColor(Colour::Red));
-    if (left != 0) return;
+    --secondsLeft_;
+    ShowSecondsLeft();
+    if (secondsLeft_ < rules::kRedBelowSeconds) ui_.LblTime->SetForeColor(ToQColor(Colour::Red));
+    if (secondsLeft_ != 0) return;
 
     // Time is up; the stake in force stays the stake. The run is over, so a
     // quit question still open closes as if answered Cancel.

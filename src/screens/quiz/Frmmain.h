@@ -35,8 +35,6 @@ public:
     // Whether a question text shows whole in the question label Lblquestion,
     // measured with that label's own font and box.
     static bool QuestionShowsWhole(const QString& quest);
-    // The number the clock label shows.
-    int SecondsShown() const;
 
 protected:
     void Form_Load() override;
@@ -75,6 +73,9 @@ private:
     bool Draw(std::optional<QuestionRecord> question);
     // The easy-question marks for the chances left.
     void ShowEasyMarks(int easyLeft);
+    // LblTime shows the seconds left, LblNo the question number.
+    void ShowSecondsLeft();
+    void ShowQuestionNo();
     void EnableAnswerButtons(bool enabled);
     void RightAnswer();
     void WrongAnswer();
@@ -90,6 +91,8 @@ private:
     void QuestionFileFailed();
 
     const Controls ui_;
+    int secondsLeft_ = 0; // the clock's count, shown in LblTime
+    int questionNo_ = 1;  // the question of the level being asked, shown in LblNo
 };
 
 } // namespace wd

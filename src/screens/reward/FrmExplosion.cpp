@@ -70,9 +70,9 @@ FrmExplosion::FrmExplosion(Screens& screens) : Screen(screens, kId, Layout()), u
 void FrmExplosion::Form_Load()
 {
     const Module1& m = services().session;
-    count_ = 0;
-    ui_.LblScore->SetCaption(QString::number(count_));
-    KeptScore = m.StakeScore;
+    // The stake is what the player keeps until the counter or a stop says otherwise.
+    gamble_ = {.count = 0, .StakeScore = m.StakeScore, .ProviderScore = m.ProviderScore, .KeptScore = m.StakeScore};
+    ui_.LblScore->SetCaption(QString::number(gamble_.count));
     ui_.Label2->SetCaption(QStringLiteral("你目前获得的分数:\r%1").arg(m.StakeScore));
     ui_.SwfBackground->SetMovie(MoviePath("explore.swf"));
 
@@ -86,7 +86,7 @@ bool FrmExplosion::Ended() const { return ui_.CmdStop->text() == QStringView(kCo
 
 void FrmExplosion::CmdNum_Click(int index)
 {
-    const std::int32_t stake = services().session.StakeScore;
+    const std::int32_t stake = gamble_.StakeScore;
     RandomSource& random = services().random;
 
     ui_.SwfBackground->SetMovie(MoviePath("baobao.swf"));
@@ -102,38 +102,28 @@ void FrmExplosion::CmdNum_Click(int index)
     random.Reseed();
     SafeIndex = static_cast<std::int16_t>(explosion::SafeIndexFor(random.Next()));
     if (SafeIndex == index)
-        ExplodeAt = explosion::NeverExplodes(stake);
+        gamble_.ExplodeAt = explosion::NeverExplodes(stake);
     else
-        ExplodeAt = explosion::ExplodePoint(explosion::ExplodePercentFor(random.Next()), stake);
+        gamble_.ExplodeAt = explosion::ExplodePoint(explosion::ExplodePercentFor(random.Next()), stake);
     ui_.CmdStop->setFocus();
-    Stopped = false;
+    gamble_.Stopped = false;
 }
 
 void FrmExplosion::Timer1_Timer()
 {
-    Module1& m = services().session;
     RandomSource& random = services().random;
-    QTimer* timer1 = ui_.Timer1;
-
     random.Reseed();
-    timer1->setInterval(explosion::TickIntervalFor(random.Next()));
+    ui_.Timer1->setInterval(explosion::TickIntervalFor(random.Next()));
 
-    explosion::Gamble g{.count = count_, .StakeScore = m.StakeScore, .ProviderScore = m.ProviderScore,
-                        .KeptScore = KeptScore, .ExplodeAt = ExplodeAt, .Stopped = Stopped};
-    const explosion::TickEnd end = explosion::Tick(g);
-    m.StakeScore = g.StakeScore;
-    m.ProviderScore = g.ProviderScore;
-    Stopped = g.Stopped;
-    count_ = g.count;
-
-    Label* score = ui_.LblScore;
-    score->SetCaption(QString::number(g.count));
+    const explosion::TickEnd end = explosion::Tick(gamble_);
+    Split();
+    ui_.LblScore->SetCaption(QString::number(gamble_.count));
     if (end == explosion::TickEnd::Running) return;
     if (end == explosion::TickEnd::Exploded) {
-        score->SetBackColor(ToQColor(Colour::Red));
-        score->SetCaption(QString::fromUtf16(kExploded));
+        ui_.LblScore->SetBackColor(ToQColor(Colour::Red));
+        ui_.LblScore->SetCaption(QString::fromUtf16(kExploded));
     }
-    timer1->stop();
+    ui_.Timer1->stop();
     ui_.CmdStop->setEnabled(true);
     ui_.CmdStop->SetCaption(QString::fromUtf16(kContinue));
 }
@@ -144,22 +134,24 @@ void FrmExplosion::CmdStop_Click()
         Leave();
         return;
     }
-    Module1& m = services().session;
-    const std::int32_t count = Count();
-    Stopped = true;
+    gamble_.Stopped = true;
     ui_.CmdStop->setEnabled(false);
-    m.ProviderScore = m.StakeScore - count;
+    gamble_.ProviderScore = gamble_.StakeScore - gamble_.count;
+    Split();
     ui_.Timer1->stop();
     const Answer answer = Ask(MessageId::AskWhenExplode);
     if (!IsLoaded()) return;
     if (answer == Answer::Cancel) {
-        m.StakeScore = count;
+        gamble_.StakeScore = gamble_.count;
+        Split();
         Leave();
         return;
     }
-    KeptScore = count;
+    gamble_.KeptScore = gamble_.count;
     ui_.Timer1->start(); // with the interval it had
 }
+
+void FrmExplosion::Split() { services().session.SplitStake(gamble_.StakeScore, gamble_.ProviderScore); }
 
 void FrmExplosion::Leave()
 {

@@ -81,7 +81,7 @@ TEST_F(Explosion, OpensOnTheStakeAndAPickHidesTheOtherButtonsAndStartsTheCount)
     w.CmdNum_Click(2);
     EXPECT_EQ(rig.random.reseeds, 1);
     EXPECT_EQ(rig.random.draws, 1); // a safe pick needs no explosion point
-    EXPECT_EQ(w.ExplodeAt, 10001);
+    EXPECT_EQ(w.Gamble().ExplodeAt, 10001);
     EXPECT_FALSE(c().Get<Button>("CmdNum", 2)->isEnabled());
     EXPECT_TRUE(c().Get<Button>("CmdNum", 2)->isVisible());
     EXPECT_FALSE(c().Get<Button>("CmdNum", 0)->isVisible() || c().Get<Button>("CmdNum", 1)->isVisible()
@@ -138,7 +138,7 @@ TEST_F(Explosion, PicksAndStopsKeepWhatTheTableSays)
         FrmExplosion& w = Open(r.stake);
         Pick(r.explode);
         if (r.explode) {
-            EXPECT_EQ(w.ExplodeAt, r.stake / 100 * r.explode);
+            EXPECT_EQ(w.Gamble().ExplodeAt, r.stake / 100 * r.explode);
         }
         if (r.stopAt) {
             EXPECT_EQ(TickUntil(QString::fromUtf8(r.stopAt)).last(), QString::fromUtf8(r.stopAt));
@@ -149,7 +149,7 @@ TEST_F(Explosion, PicksAndStopsKeepWhatTheTableSays)
         if (r.end) {
             EXPECT_EQ(c().Get<Button>("CmdStop")->isEnabled(), !r.stopAt);
             EXPECT_EQ(TickUntil().last(), QString::fromUtf8(r.end));
-            EXPECT_EQ(w.Count(), r.count);
+            EXPECT_EQ(w.Gamble().count, r.count);
             EXPECT_EQ(c().Get<Label>("LblScore")->BackColor() == kRed, QString::fromUtf8(r.end) == QStringLiteral("爆"));
             EXPECT_EQ(c().Get<Button>("CmdStop")->text(), QStringLiteral("继续"));
             EXPECT_TRUE(c().Get<Button>("CmdStop")->isEnabled());
