@@ -27,6 +27,8 @@ void Module1::StartGame(const QString& typedId)
     ProviderScore = 0;
 }
 
+void Module1::QuizLoaded() { QuestionsLeft = 1; }
+
 bool Module1::RightAnswer()
 {
     QuestionsLeft = checkedAdd<std::int16_t>(QuestionsLeft, -1);
@@ -36,8 +38,11 @@ bool Module1::RightAnswer()
     return true;
 }
 
-void Module1::WrongAnswer()
+void Module1::KeepTimeLeft(std::int16_t seconds) { TimeLeft = seconds; }
+
+void Module1::WrongAnswer(const QString& provider)
 {
+    ProviderName = provider;
     StakeScore = StakeForFailedLevel(Level);
 }
 
@@ -66,5 +71,25 @@ bool Module1::BeginNextLevel()
     if (Level < rules::kLevels) PassesLeft = PassesForLevel(Level);
     return newRun;
 }
+
+void Module1::SplitStake(std::int32_t player, std::int32_t provider)
+{
+    StakeScore = player;
+    ProviderScore = provider;
+}
+
+void Module1::UploadAs(const QString& id, const QString& password)
+{
+    PlayerPassword = password;
+    PlayerId = id;
+}
+
+void Module1::ScoreUploaded()
+{
+    StakeScore = 0;
+    ProviderScore = 0;
+}
+
+void Module1::PlayAgain() { StakeScore = 0; }
 
 } // namespace wd

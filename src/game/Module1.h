@@ -37,14 +37,19 @@ public:
     // A failed run loses nothing and gains nothing: the game ends with no score.
     bool HoldsNoScore() const { return TotalScore() == 0; }
 
-    // ---- the events of a game that change several variables ----------------
+    // ---- the events of a game; screens change the variables through these --
     // Start button with a non-blank id: the variables of a new game.
     void StartGame(const QString& typedId);
+    // The quiz screen has loaded: level 1 waits for its one question.
+    void QuizLoaded();
     // Right answer: one question fewer to go. Returns true when the level is cleared,
     // in which case StakeScore is set from the ladder (level 5 also banks the run).
     bool RightAnswer();
-    // Wrong answer: the stake in force is the failed-level value of the ladder.
-    void WrongAnswer();
+    // A cleared level stopped the clock with these seconds left, for the tally.
+    void KeepTimeLeft(std::int16_t seconds);
+    // Wrong answer: the provider of the question on screen gets what the
+    // player loses, and the stake in force is the failed-level value of the ladder.
+    void WrongAnswer(const QString& provider);
     // Pass: one pass fewer. Returns the passes left.
     std::int16_t UsePass();
     // Easy question: one chance fewer. Returns the chances left.
@@ -52,6 +57,17 @@ public:
     // The tally's continue button: the next level, or level 1 of a new run after
     // level 5 (3 easy questions, stake 0). Returns true when a new run begins.
     bool BeginNextLevel();
+    // The explosion game splits the stake: the player's share so far in
+    // StakeScore, the provider's in ProviderScore.
+    void SplitStake(std::int32_t player, std::int32_t provider);
+    // The score upload is under way with the name and password typed on the
+    // score-saving screen.
+    void UploadAs(const QString& id, const QString& password);
+    // The score page is on its way: the stake and the provider's share are
+    // spent, so another upload sends the banked runs alone.
+    void ScoreUploaded();
+    // Play again from the score-saving screen: the stake is spent.
+    void PlayAgain();
 };
 
 } // namespace wd

@@ -7,6 +7,7 @@
 
 #include "game/Module1.h"
 #include "game/Rules.h"
+#include "platform/Logging.h"
 #include "platform/Random.h"
 
 namespace wd {
@@ -154,6 +155,7 @@ std::optional<QuestionRecord> QuestionBank::Fail(const QString& why)
 {
     drawError_ = why;
     problem_ = FailureKind();
+    qCWarning(lcBank, "%s: no question drawn: %s", file_.c_str(), qUtf8Printable(why));
     return std::nullopt;
 }
 

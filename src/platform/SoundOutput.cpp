@@ -9,9 +9,9 @@
 #include <QCoreApplication>
 #include <QTimer>
 
-namespace wd {
+#include "platform/Logging.h"
 
-Q_LOGGING_CATEGORY(lcSound, "wd.sound")
+namespace wd {
 
 namespace {
 

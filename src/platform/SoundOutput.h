@@ -10,15 +10,11 @@
 #include <memory>
 #include <string>
 
-#include <QLoggingCategory>
-
 #include "platform/swf/Mixer.h"
 
 class QTimer;
 
 namespace wd {
-
-Q_DECLARE_LOGGING_CATEGORY(lcSound)
 
 inline constexpr int kSoundRetryMs = 3000;
 

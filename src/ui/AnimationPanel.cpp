@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QThreadPool>
 
+#include "platform/Logging.h"
 #include "platform/SoundOutput.h"
 #include "platform/swf/Player.h"
 

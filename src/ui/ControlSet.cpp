@@ -166,18 +166,7 @@ QObject* ControlSet::Find(const char* name, int index, Kind kind) const
     return it->second.object;
 }
 
-Label* ControlSet::label(const char* name, int index) const { return static_cast<Label*>(Find(name, index, Kind::Label)); }
-Button* ControlSet::button(const char* name, int index) const { return static_cast<Button*>(Find(name, index, Kind::Button)); }
-TextBox* ControlSet::edit(const char* name, int index) const { return static_cast<TextBox*>(Find(name, index, Kind::TextBox)); }
-Frame* ControlSet::frame(const char* name, int index) const { return static_cast<Frame*>(Find(name, index, Kind::Frame)); }
-Shape* ControlSet::shape(const char* name, int index) const { return static_cast<Shape*>(Find(name, index, Kind::Shape)); }
-QTimer* ControlSet::timer(const char* name, int index) const { return static_cast<QTimer*>(Find(name, index, Kind::Timer)); }
-AnimationPanel* ControlSet::movie(const char* name, int index) const
-{
-    return static_cast<AnimationPanel*>(Find(name, index, Kind::Movie));
-}
-
-QWidget* ControlSet::widget(const char* name, int index) const
+QWidget* ControlSet::AnyWidget(const char* name, int index) const
 {
     const auto it = controls_.find(Key{name ? name : "", index});
     QWidget* w = it == controls_.end() ? nullptr : qobject_cast<QWidget*>(it->second.object);

@@ -1,8 +1,14 @@
 #pragma once
-// The controls of one window, built from its layout table and reached by
-// name and index: label("Lblque", 3), button("CmdNum", 2), edit("Txtanswer").
+// The controls of one window, built from its layout table and reached by kind,
+// name and index: Get<Label>("Lblque", 3), Get<Button>("CmdNum", 2). A screen
+// looks each control up once, when it is built, into typed handles:
+//
+//   LblTime(set.Get<Label>("LblTime")), Lblque(set.GetArray<Label, 5>("Lblque"))
+#include <array>
+#include <cstddef>
 #include <map>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -22,17 +28,24 @@ public:
     // a container that is not an earlier or later frame of the same table.
     ControlSet(QWidget& window, const WindowLayout& layout);
 
-    // Each lookup throws std::out_of_range for a name/index that the table does
-    // not hold with that kind.
-    Label* label(const char* name, int index = kNoIndex) const;
-    Button* button(const char* name, int index = kNoIndex) const;
-    TextBox* edit(const char* name, int index = kNoIndex) const;
-    Frame* frame(const char* name, int index = kNoIndex) const;
-    Shape* shape(const char* name, int index = kNoIndex) const;
-    QTimer* timer(const char* name, int index = kNoIndex) const;
-    AnimationPanel* movie(const char* name, int index = kNoIndex) const;
-    // Any control that is a widget (not timers and movie slots).
-    QWidget* widget(const char* name, int index = kNoIndex) const;
+    // The control of that name and index as T: Label, Button, TextBox, Frame,
+    // Shape, QTimer or AnimationPanel for that kind of row, QWidget for any
+    // row that makes a widget. Throws std::out_of_range for a name/index that
+    // the table does not hold with that kind.
+    template <class T> T* Get(const char* name, int index = kNoIndex) const
+    {
+        if constexpr (std::is_same_v<T, QWidget>)
+            return AnyWidget(name, index);
+        else
+            return static_cast<T*>(Find(name, index, KindOf<T>()));
+    }
+    // The control array name(0) .. name(N - 1).
+    template <class T, std::size_t N> std::array<T*, N> GetArray(const char* name) const
+    {
+        std::array<T*, N> all{};
+        for (std::size_t i = 0; i < N; ++i) all[i] = Get<T>(name, static_cast<int>(i));
+        return all;
+    }
 
     // Controls that take the focus, in Tab order.
     const std::vector<QWidget*>& TabOrder() const { return tabOrder_; }
@@ -49,7 +62,19 @@ private:
         QObject* object; // owned by the window through Qt's parent link
     };
     using Key = std::pair<std::string, int>;
+    template <class T> static constexpr Kind KindOf()
+    {
+        if constexpr (std::is_same_v<T, Label>) return Kind::Label;
+        else if constexpr (std::is_same_v<T, Button>) return Kind::Button;
+        else if constexpr (std::is_same_v<T, TextBox>) return Kind::TextBox;
+        else if constexpr (std::is_same_v<T, Frame>) return Kind::Frame;
+        else if constexpr (std::is_same_v<T, Shape>) return Kind::Shape;
+        else if constexpr (std::is_same_v<T, QTimer>) return Kind::Timer;
+        else if constexpr (std::is_same_v<T, AnimationPanel>) return Kind::Movie;
+        else static_assert(!sizeof(T), "not a kind of control");
+    }
     QObject* Find(const char* name, int index, Kind kind) const;
+    QWidget* AnyWidget(const char* name, int index) const;
 
     std::map<Key, Entry> controls_;
     std::vector<QWidget*> tabOrder_;

@@ -1,11 +1,15 @@
 #pragma once
 // A screen: one fixed-size game window built from its layout table. A screen
-// class derives from Screen, passes its table to the constructor, reaches its
-// controls by name (label("Lblque", 3)) and overrides the steps it needs:
+// class derives from Screen, passes its table to the constructor, takes typed
+// handles of the controls it uses from controls() in its own constructor (so a
+// misspelt name or a wrong kind fails when the screen is built) and overrides
+// the steps it needs:
 //   Form_Load      runs once after the window is built, before it is first shown
 //   Form_Unload    runs when the window is unloaded (not when the program ends)
 //   Form_CloseBox  runs when the player clicks the close box (default: unload)
-// Screens are made, shown, hidden and unloaded through Screens only.
+// Screens are made, shown, hidden and unloaded through Screens only. A screen
+// touches only its own controls; what it does to another screen goes through
+// a named method of that screen.
 #include <QWidget>
 
 #include "ui/ControlSet.h"
@@ -28,13 +32,9 @@ public:
     Screens& screens() const { return screens_; }
     const Services& services() const;
 
-    Label* label(const char* name, int index = kNoIndex) const { return controls_.label(name, index); }
-    Button* button(const char* name, int index = kNoIndex) const { return controls_.button(name, index); }
-    TextBox* edit(const char* name, int index = kNoIndex) const { return controls_.edit(name, index); }
-    Frame* frame(const char* name, int index = kNoIndex) const { return controls_.frame(name, index); }
-    Shape* shape(const char* name, int index = kNoIndex) const { return controls_.shape(name, index); }
-    QTimer* timer(const char* name, int index = kNoIndex) const { return controls_.timer(name, index); }
-    AnimationPanel* movie(const char* name, int index = kNoIndex) const { return controls_.movie(name, index); }
+    // The window's controls by name: for the screen's own constructor, for the
+    // toolkit (Tab order, links, timers), and for tests and tools that read or
+    // drive a screen from outside. Never for another screen.
     const ControlSet& controls() const { return controls_; }
 
     // The message boxes this screen raises: over this window, and closed as if

@@ -127,8 +127,9 @@ TEST(Desktop, TheScorePageWithoutABrowserKeepsTheFiguresAndWithOneArrivesExactly
     screens.Show(FrmSaveMoney::kId);
     Screen& save = *screens.Loaded(FrmSaveMoney::kId);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&save));
-    save.edit("TxtPassword")->setText(QStringLiteral("a&b=#\U00020000"));
-    const auto upload = [&] { QTest::mouseClick(save.label("Label1"), Qt::LeftButton, {}, QPoint(2, 2)); };
+    save.controls().Get<TextBox>("TxtPassword")->setText(QStringLiteral("a&b=#\U00020000"));
+    Label* link = save.controls().Get<Label>("Label1");
+    const auto upload = [&] { QTest::mouseClick(link, Qt::LeftButton, {}, QPoint(2, 2)); };
     const QString page = QStringLiteral("http://www.xinglan.example/asp/wending/saveresult.asp?userid=%E5%8F%B6%E5%AD%90"
                                         "%F0%9F%98%80&passwd=");
     const QString address = page + QStringLiteral("a%26b%3D%23%F0%A0%80%80&playercash=120000"

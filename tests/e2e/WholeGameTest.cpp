@@ -40,7 +40,7 @@ void ExpectWaiting(const GameDriver& d, const QString& player)
     EXPECT_EQ(d.PassSlotsUsed(), 0);
     EXPECT_TRUE(d.Visible(S::Frmmain, "CmdStart"));
     EXPECT_FALSE(d.Enabled(S::Frmmain, "CmdOK"));
-    EXPECT_FALSE(d.On(S::Frmmain).timer("Timer1")->isActive());
+    EXPECT_FALSE(d.Control<QTimer>(S::Frmmain, "Timer1")->isActive());
 }
 
 // The quiz screen as a level begins; `heading` is the question frame's caption.
@@ -58,7 +58,7 @@ void ExpectLevelBegins(const GameDriver& d, int level, int score, int seconds, c
     EXPECT_TRUE(d.Enabled(S::Frmmain, "CmdOK"));
     EXPECT_EQ(d.Enabled(S::Frmmain, "CmdPass"), level < 5);
     EXPECT_EQ(d.Enabled(S::Frmmain, "CmdEasy"), marks.contains(u'→'));
-    EXPECT_TRUE(d.On(S::Frmmain).timer("Timer1")->isActive());
+    EXPECT_TRUE(d.Control<QTimer>(S::Frmmain, "Timer1")->isActive());
     EXPECT_FALSE(d.Text(S::Frmmain, "Lblquestion").isEmpty());
 }
 
@@ -132,14 +132,14 @@ TEST(WholeGame, ChampionBanksARunGamblesLevelFourOfTheNextUploadsAndPlaysAgainFr
         d.Tick(spent);
         seconds -= spent;
         EXPECT_EQ(d.Text(S::Frmmain, "LblTime"), QString::number(seconds));
-        EXPECT_EQ(d.On(S::Frmmain).label("LblTime")->ForeColor() == QColor(0xFF, 0, 0), seconds < 30);
+        EXPECT_EQ(d.Control<Label>(S::Frmmain, "LblTime")->ForeColor() == QColor(0xFF, 0, 0), seconds < 30);
         d.ClearLevel(level);
         ExpectTally(d, level, level == 5 ? 100000 : 0, kStake[level], seconds, marks);
         d.GoOn();
     }
 
     // Run 2 begins on a full clock, no longer red, with the run banked.
-    EXPECT_EQ(d.On(S::Frmmain).label("LblTime")->ForeColor(), QColor(0xC0, 0xFF, 0xFF));
+    EXPECT_EQ(d.Control<Label>(S::Frmmain, "LblTime")->ForeColor(), QColor(0xC0, 0xFF, 0xFF));
     ClearLevels(d, 1, 3, 100000);
     d.GoOn();
     ExpectLevelBegins(d, 4, 120000, 240, kRight, LaterHeading(4));
@@ -194,7 +194,7 @@ TEST(WholeGame, TimeRunningOutInLevelThreeGamblesTenThousandAndTheExplosionGives
 
     // The clock turns red below 30 seconds.
     const QColor pale(0xC0, 0xFF, 0xFF), red(0xFF, 0, 0);
-    Label* time = d.On(S::Frmmain).label("LblTime");
+    Label* time = d.Control<Label>(S::Frmmain, "LblTime");
     d.Tick(210);
     EXPECT_EQ(time->Caption(), QStringLiteral("30"));
     EXPECT_EQ(time->ForeColor(), pale);
@@ -212,7 +212,7 @@ TEST(WholeGame, TimeRunningOutInLevelThreeGamblesTenThousandAndTheExplosionGives
         EXPECT_EQ(d.Text(S::FrmExplosion, "Label2"), Q(u"你目前获得的分数:\r10000"));
         d.Pick(0, 50); // explodes at 5000
         EXPECT_EQ(d.CountTo(), Q(u"0 200 400 600 800 1000 2000 3000 4000 爆"));
-        EXPECT_EQ(d.On(S::FrmExplosion).label("LblScore")->BackColor(), red);
+        EXPECT_EQ(d.Control<Label>(S::FrmExplosion, "LblScore")->BackColor(), red);
         EXPECT_EQ(d.Text(S::FrmExplosion, "CmdStop"), Q(u"继续"));
         d.OnShown(S::FrmSaveMoney, [&] {
             EXPECT_EQ(d.Shown(), QStringLiteral("Frmmain FrmSaveMoney"));
@@ -313,7 +313,7 @@ TEST(WholeGame, QuittingTheQuizAsksFirstAndTheClockRunsOnUntilTheAnswerIsOk)
     d.Confirm(S::Frmmain, "Cmdquit", Answer::Cancel);
     EXPECT_EQ(d.MessagesFrom(0), QStringList{Q(u"是否决定离开游戏\u3000如果是\u3000你所获得的分数将丢失\u3000")});
     EXPECT_EQ(d.Shown(), QStringLiteral("Frmmain"));
-    EXPECT_TRUE(d.On(S::Frmmain).timer("Timer1")->isActive());
+    EXPECT_TRUE(d.Control<QTimer>(S::Frmmain, "Timer1")->isActive());
     d.Tick(1);
     EXPECT_EQ(d.Text(S::Frmmain, "LblTime"), QStringLiteral("234"));
     d.ClearLevel(1);
@@ -388,7 +388,7 @@ TEST(WholeGame, TheQuitQuestionLeftOpenClosesWhenTheTimeRunsOutOnBothRoads)
                 d.OnShown(S::FrmSaveMoney, [&] {
                     EXPECT_EQ(d.Text(S::FrmSaveMoney, "LblTotal"), Q(u"你总共获得分数\u30005000"));
                     d.Upload(QStringLiteral("pw"));
-                    d.On(S::FrmSaveMoney).button("CmdQuit")->click();
+                    d.Control<Button>(S::FrmSaveMoney, "CmdQuit")->click();
                 });
                 d.PressStop();
             });
@@ -399,8 +399,8 @@ TEST(WholeGame, TheQuitQuestionLeftOpenClosesWhenTheTimeRunsOutOnBothRoads)
             ended = true;
             if (d.messages.OpenCount()) d.messages.Reply(Answer::Ok);
         });
-        d.On(S::Frmmain).timer("Timer1")->setInterval(5);
-        d.On(S::Frmmain).button("Cmdquit")->click();
+        d.Control<QTimer>(S::Frmmain, "Timer1")->setInterval(5);
+        d.Control<Button>(S::Frmmain, "Cmdquit")->click();
         EXPECT_TRUE(QTest::qWaitFor([&] { return ended; }, 5000));
 
         std::vector<MessageId> ids;

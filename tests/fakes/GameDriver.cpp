@@ -106,7 +106,7 @@ Screen& GameDriver::On(ScreenId id) const
 
 QString GameDriver::Text(ScreenId id, const char* name, int index) const
 {
-    QWidget* w = On(id).controls().widget(name, index);
+    QWidget* w = Control<QWidget>(id, name, index);
     if (auto* label = qobject_cast<Label*>(w)) return label->Caption();
     if (auto* frame = qobject_cast<Frame*>(w)) return frame->Caption();
     if (auto* button = qobject_cast<QAbstractButton*>(w)) return button->text();
@@ -124,7 +124,8 @@ QString GameDriver::Slots() const
 int GameDriver::PassSlotsUsed() const
 {
     int used = 0;
-    for (int i = 0; i < 5; ++i) used += On(ScreenId::Frmmain).label("Lblque", i)->BackColor() == QColor(0xC0, 0xFF, 0xFF);
+    for (int i = 0; i < 5; ++i)
+        used += Control<Label>(ScreenId::Frmmain, "Lblque", i)->BackColor() == QColor(0xC0, 0xFF, 0xFF);
     return used;
 }
 
@@ -156,21 +157,21 @@ int GameDriver::PlayedMarks() const
 void GameDriver::SignIn(const QString& id)
 {
     Screen& start = On(ScreenId::FrmStart);
-    start.edit("TxtUserId")->setText(id);
-    start.button("CmdStart")->click();
+    start.controls().Get<TextBox>("TxtUserId")->setText(id);
+    start.controls().Get<Button>("CmdStart")->click();
     if (Screen* quiz = screens.Loaded(ScreenId::Frmmain)) {
         // The test is the clock: it ticks by hand, and real seconds must not.
-        QTimer* clock = quiz->timer("Timer1");
+        QTimer* clock = quiz->controls().Get<QTimer>("Timer1");
         EXPECT_EQ(clock->interval(), 1000);
         clock->setInterval(std::chrono::hours(1));
     }
 }
 
-void GameDriver::PressStart() { On(ScreenId::Frmmain).button("CmdStart")->click(); }
+void GameDriver::PressStart() { Control<Button>(ScreenId::Frmmain, "CmdStart")->click(); }
 
 void GameDriver::Type(const QString& text)
 {
-    TextBox* box = On(ScreenId::Frmmain).edit("Txtanswer");
+    TextBox* box = Control<TextBox>(ScreenId::Frmmain, "Txtanswer");
     box->setText(text);
     QTest::keyClick(box, Qt::Key_Return);
 }
@@ -185,11 +186,11 @@ void GameDriver::AnswerRight()
 
 void GameDriver::Pass()
 {
-    On(ScreenId::Frmmain).button("CmdPass")->click();
+    Control<Button>(ScreenId::Frmmain, "CmdPass")->click();
     NoteDraw();
 }
 
-void GameDriver::Easy() { On(ScreenId::Frmmain).button("CmdEasy")->click(); }
+void GameDriver::Easy() { Control<Button>(ScreenId::Frmmain, "CmdEasy")->click(); }
 
 void GameDriver::Tick(int seconds)
 {
@@ -210,32 +211,32 @@ void GameDriver::ClearLevel(int level)
     EXPECT_EQ(MessagesFrom(before), QStringList{QStringLiteral("恭喜!你过关啦!!")});
     EXPECT_EQ(Shown(), QStringLiteral("FrmCountUp"));
     EXPECT_EQ(State(ScreenId::Frmmain), ScreenState::Hidden);
-    EXPECT_FALSE(On(ScreenId::Frmmain).timer("Timer1")->isActive());
+    EXPECT_FALSE(Control<QTimer>(ScreenId::Frmmain, "Timer1")->isActive());
 }
 
 void GameDriver::GoOn()
 {
-    On(ScreenId::FrmCountUp).button("OKButton")->click();
+    Control<Button>(ScreenId::FrmCountUp, "OKButton")->click();
     if (State(ScreenId::Frmmain) == ScreenState::Shown) NoteDraw();
 }
 
-void GameDriver::StopAtTally() { On(ScreenId::FrmCountUp).button("CancelButton")->click(); }
+void GameDriver::StopAtTally() { Control<Button>(ScreenId::FrmCountUp, "CancelButton")->click(); }
 
 void GameDriver::Pick(int index, int explodePercent)
 {
     const int safe = explodePercent ? (index + 1) % 3 : index;
     random.Push((safe + 0.5f) / 3);
     if (explodePercent) random.Push((explodePercent - 40 + 0.5f) / 60);
-    On(ScreenId::FrmExplosion).button("CmdNum", index)->click();
+    Control<Button>(ScreenId::FrmExplosion, "CmdNum", index)->click();
 }
 
 QString GameDriver::CountTo(const QString& until)
 {
     auto& gamble = static_cast<FrmExplosion&>(On(ScreenId::FrmExplosion));
-    QStringList shown{gamble.label("LblScore")->Caption()};
+    QStringList shown{gamble.controls().Get<Label>("LblScore")->Caption()};
     for (int i = 0; i < 100 && !gamble.Ended() && shown.last() != until; ++i) {
         gamble.Timer1_Timer();
-        shown << gamble.label("LblScore")->Caption();
+        shown << gamble.controls().Get<Label>("LblScore")->Caption();
     }
     return shown.join(u' ');
 }
@@ -244,19 +245,19 @@ void GameDriver::PressStop(Answer whenAsked)
 {
     auto& gamble = static_cast<FrmExplosion&>(On(ScreenId::FrmExplosion));
     if (!gamble.Ended()) messages.Script(whenAsked); // "继续" asks nothing
-    gamble.button("CmdStop")->click();
+    gamble.controls().Get<Button>("CmdStop")->click();
 }
 
 void GameDriver::Upload(const QString& password)
 {
-    On(ScreenId::FrmSaveMoney).edit("TxtPassword")->setText(password);
-    QTest::mouseClick(On(ScreenId::FrmSaveMoney).label("Label1"), Qt::LeftButton);
+    Control<TextBox>(ScreenId::FrmSaveMoney, "TxtPassword")->setText(password);
+    QTest::mouseClick(Control<Label>(ScreenId::FrmSaveMoney, "Label1"), Qt::LeftButton);
 }
 
 void GameDriver::Confirm(ScreenId id, const char* button, Answer answer)
 {
     messages.Script(answer);
-    On(id).button(button)->click();
+    Control<Button>(id, button)->click();
 }
 
 void GameDriver::OnShown(ScreenId id, std::function<void()> fn)

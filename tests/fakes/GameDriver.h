@@ -48,9 +48,14 @@ public:
     QString Shown() const; // the windows shown, e.g. "Frmmain FrmExplosion"
     ScreenState State(ScreenId id) const { return screens.State(id); }
     Screen& On(ScreenId id) const; // a loaded screen; throws if there is none
+    // A control of a loaded screen, by name, as the kind T (QWidget: any kind).
+    template <class T> T* Control(ScreenId id, const char* name, int index = kNoIndex) const
+    {
+        return On(id).controls().Get<T>(name, index);
+    }
     QString Text(ScreenId id, const char* name, int index = kNoIndex) const;
-    bool Visible(ScreenId id, const char* name) const { return On(id).controls().widget(name)->isVisible(); }
-    bool Enabled(ScreenId id, const char* name) const { return On(id).controls().widget(name)->isEnabled(); }
+    bool Visible(ScreenId id, const char* name) const { return Control<QWidget>(id, name)->isVisible(); }
+    bool Enabled(ScreenId id, const char* name) const { return Control<QWidget>(id, name)->isEnabled(); }
     QString Slots() const; // the quiz screen's five slots: "V|O|||"
     int PassSlotsUsed() const;
     QString Marks(ScreenId id = ScreenId::Frmmain) const; // easy marks: "X→→"

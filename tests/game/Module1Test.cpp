@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include <QStringList>
+
 #include "game/Module1.h"
 
 using namespace wd;
@@ -22,7 +24,7 @@ TEST(Module1, AWholeRunStartsFreshClimbsTheLadderAndBanksTheRun)
     EXPECT_EQ(m.ProviderName, QStringLiteral("old")); // not part of a new game
     EXPECT_TRUE(m.HoldsNoScore());
 
-    m.QuestionsLeft = 1;
+    m.QuizLoaded();
     const std::int32_t stakes[] = {5000, 10000, 20000, 40000, 100000};
     const std::int16_t passes[] = {4, 3, 2, 1, 1}; // level 5 keeps the passes level 4 left
     for (int level = 1; level <= 5; ++level) {
@@ -30,6 +32,8 @@ TEST(Module1, AWholeRunStartsFreshClimbsTheLadderAndBanksTheRun)
         EXPECT_EQ(m.QuestionsLeft, level);
         EXPECT_EQ(m.PassesLeft, passes[level - 1]) << level;
         while (!m.RightAnswer()) {}
+        m.KeepTimeLeft(static_cast<std::int16_t>(240 - 10 * level));
+        EXPECT_EQ(m.TimeLeft, 240 - 10 * level);
         EXPECT_EQ(m.StakeScore, stakes[level - 1]);
         EXPECT_FALSE(m.HoldsNoScore());
         if (level < 5) {
@@ -47,7 +51,7 @@ TEST(Module1, AWholeRunStartsFreshClimbsTheLadderAndBanksTheRun)
     EXPECT_EQ(m.TotalScore(), 100000);
 }
 
-TEST(Module1, AWrongAnswerStakesWhatTheLastClearedLevelSet)
+TEST(Module1, AWrongAnswerNamesTheProviderAndStakesWhatTheLastClearedLevelSet)
 {
     const std::int32_t expected[] = {0, 5000, 10000, 20000, 40000};
     for (int level = 1; level <= 5; ++level) {
@@ -56,10 +60,30 @@ TEST(Module1, AWrongAnswerStakesWhatTheLastClearedLevelSet)
         m.ClearCount = 1;
         m.Level = static_cast<std::int16_t>(level);
         m.StakeScore = 12345;
-        m.WrongAnswer();
+        m.WrongAnswer(QStringLiteral("fan%1").arg(level));
+        EXPECT_EQ(m.ProviderName, QStringLiteral("fan%1").arg(level));
         EXPECT_EQ(m.StakeScore, expected[level - 1]) << "level " << level;
         EXPECT_EQ(m.BankedScore(), 100000) << "the banked score is never staked";
     }
+}
+
+TEST(Module1, TheGambleSplitsTheStakeAndTheScoreScreenSpendsItButNotTheBankedRuns)
+{
+    Module1 m;
+    m.StartGame(QStringLiteral("p"));
+    m.ClearCount = 1;
+    m.StakeScore = 20000;
+    m.SplitStake(15000, 5000);
+    EXPECT_EQ(m.TotalScore(), 115000);
+    EXPECT_EQ(m.ProviderScore, 5000);
+    m.UploadAs(QStringLiteral("bob"), QStringLiteral("pw"));
+    EXPECT_EQ(QStringList({m.PlayerId, m.PlayerPassword}), QStringList({"bob", "pw"}));
+    m.ScoreUploaded();
+    EXPECT_EQ(m.TotalScore(), 100000);
+    EXPECT_EQ(m.ProviderScore, 0);
+    m.SplitStake(3000, 0);
+    m.PlayAgain();
+    EXPECT_EQ(m.TotalScore(), 100000);
 }
 
 TEST(Module1, ScoresBeyondThirtyTwoBitsAreHeldAtTheLargestValue)

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
@@ -45,7 +48,7 @@ TEST_F(Controls, TextBoxLimitsCountCharactersAsSeenTypedOrPastedAndNeverCutOneIn
     const auto type = [](QWidget* box, const QString& text, int times) {
         for (int i = 0; i < times; ++i) QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, text, Qt::NoModifier);
     };
-    TextBox* id = screen->edit("TxtUserId");
+    TextBox* id = screen->controls().Get<TextBox>("TxtUserId");
     id->clear();
     type(id, face, 21);
     EXPECT_EQ(id->text(), face.repeated(20));
@@ -57,7 +60,7 @@ TEST_F(Controls, TextBoxLimitsCountCharactersAsSeenTypedOrPastedAndNeverCutOneIn
     EXPECT_TRUE(EncodeQueryValue(id->text()).endsWith(QStringLiteral("aa%F0%A0%80%80")));
     EXPECT_TRUE(id->testAttribute(Qt::WA_InputMethodEnabled));
 
-    TextBox* pw = screen->edit("TxtPassword");
+    TextBox* pw = screen->controls().Get<TextBox>("TxtPassword");
     QTest::keyClicks(pw, QStringLiteral("secret12345"));
     EXPECT_EQ(pw->text(), QStringLiteral("secret1234"));
     EXPECT_EQ(pw->displayText(), QString(10, QLatin1Char('*')));
@@ -75,7 +78,7 @@ TEST_F(Controls, TextBoxLimitsCountCharactersAsSeenTypedOrPastedAndNeverCutOneIn
 
 TEST_F(Controls, LabelThatFitsItsTextGrowsAndShrinksFromItsTopLeftAndACarriageReturnStartsALine)
 {
-    Label* fit = screen->label("LblFit");
+    Label* fit = screen->controls().Get<Label>("LblFit");
     const QPoint topLeft = fit->pos();
     fit->SetCaption(QStringLiteral("2"));
     const QSize small = fit->size();
@@ -97,7 +100,7 @@ TEST_F(Controls, LabelThatFitsItsTextGrowsAndShrinksFromItsTopLeftAndACarriageRe
 
 TEST_F(Controls, CentredBoxKeepsItsSizeCentresNewTextAndClipsWhatDoesNotFit)
 {
-    Label* box = screen->label("LblBox");
+    Label* box = screen->controls().Get<Label>("LblBox");
     const QRect before = box->geometry();
     for (const QString& text : {QStringLiteral("5"), QStringLiteral("100000")}) {
         box->SetCaption(text);
@@ -119,44 +122,75 @@ TEST_F(Controls, CentredBoxKeepsItsSizeCentresNewTextAndClipsWhatDoesNotFit)
 TEST_F(Controls, TheTableSetsStackingFramesAndStartingStates)
 {
     // Listed higher lies on top; windowed controls above labels.
-    const QPoint atTop = screen->label("LblTop")->geometry().center();
-    EXPECT_EQ(screen->childAt(atTop), screen->label("LblTop"));
-    const QPoint atButton = screen->button("CmdOver")->geometry().center();
-    EXPECT_EQ(screen->childAt(atButton), screen->button("CmdOver"));
+    const QPoint atTop = screen->controls().Get<Label>("LblTop")->geometry().center();
+    EXPECT_EQ(screen->childAt(atTop), screen->controls().Get<Label>("LblTop"));
+    const QPoint atButton = screen->controls().Get<Button>("CmdOver")->geometry().center();
+    EXPECT_EQ(screen->childAt(atButton), screen->controls().Get<Button>("CmdOver"));
 
     // A frame holds its children, even above the window's top.
-    Frame* fra = screen->frame("Fra");
+    Frame* fra = screen->controls().Get<Frame>("Fra");
     EXPECT_EQ(fra->geometry(), QRect(300, -3, 93, 67));
-    Label* inside = screen->label("Lblque", 3);
+    Label* inside = screen->controls().Get<Label>("Lblque", 3);
     EXPECT_EQ(inside->parentWidget(), fra);
     EXPECT_EQ(inside->mapTo(screen, QPoint(0, 0)), QPoint(307, 17));
     fra->hide();
     EXPECT_FALSE(inside->isVisible());
 
-    EXPECT_FALSE(screen->label("LblHidden")->isVisible());
-    EXPECT_FALSE(screen->button("CmdEasy")->isEnabled());
-    EXPECT_FALSE(screen->timer("Timer1")->isActive());
-    EXPECT_EQ(screen->timer("Timer1")->timerType(), Qt::PreciseTimer);
-    EXPECT_EQ(screen->movie("SwfBackground")->PlayMode(), AnimationPanel::Play::On);
-    EXPECT_THROW(screen->button("LblFit"), std::out_of_range);
-    EXPECT_THROW(screen->label("Lblque", 4), std::out_of_range);
+    EXPECT_FALSE(screen->controls().Get<Label>("LblHidden")->isVisible());
+    EXPECT_FALSE(screen->controls().Get<Button>("CmdEasy")->isEnabled());
+    EXPECT_FALSE(screen->controls().Get<QTimer>("Timer1")->isActive());
+    EXPECT_EQ(screen->controls().Get<QTimer>("Timer1")->timerType(), Qt::PreciseTimer);
+    EXPECT_EQ(screen->controls().Get<AnimationPanel>("SwfBackground")->PlayMode(), AnimationPanel::Play::On);
+}
+
+// A screen takes the handles of its controls when it is built: a name its
+// table lacks, another kind or a missing index of an array fails right there,
+// and the screen is not loaded.
+TEST(ControlHandles, AMisspeltNameAWrongKindOrAMissingIndexFailsWhenTheScreenIsBuilt)
+{
+    static constexpr Row kRows[] = {{.name = "LblTime", .width = 630, .height = 285},
+                                    {.name = "Lblque", .index = 0, .width = 270, .height = 300}};
+    using Take = std::function<void(const ControlSet&)>;
+    class Handles final : public Screen {
+    public:
+        Handles(Screens& s, const Take& take)
+            : Screen(s, ScreenId::FrmHelp, WindowLayout{.caption = {}, .width = 1500, .height = 1500, .rows = kRows})
+        {
+            take(controls());
+        }
+    };
+    ScreenRig rig;
+    const auto build = [&rig](const Take& take) {
+        rig.screens.Register(ScreenId::FrmHelp,
+                             [take](Screens& s) -> std::unique_ptr<Screen> { return std::make_unique<Handles>(s, take); });
+        rig.screens.Show(ScreenId::FrmHelp);
+    };
+    const Take wrong[] = {[](const ControlSet& c) { c.Get<Label>("LblTyme"); },
+                          [](const ControlSet& c) { c.Get<Button>("LblTime"); },
+                          [](const ControlSet& c) { c.GetArray<Label, 2>("Lblque"); }};
+    for (const Take& take : wrong) {
+        EXPECT_THROW(build(take), std::out_of_range);
+        EXPECT_EQ(rig.screens.State(ScreenId::FrmHelp), ScreenState::NotLoaded);
+    }
+    build([](const ControlSet& c) { c.Get<Label>("LblTime"); c.GetArray<Label, 1>("Lblque"); });
+    EXPECT_EQ(rig.screens.State(ScreenId::FrmHelp), ScreenState::Shown);
 }
 
 TEST_F(Controls, FocusGoesToTheFirstEnabledControlInTabOrderAndAccessKeysPressOnlyLiveButtons)
 {
     // CmdEasy (tab 0) is disabled, so CmdPass (tab 1) gets it; Tab skips labels.
-    EXPECT_EQ(screen->focusWidget(), screen->button("CmdPass"));
+    EXPECT_EQ(screen->focusWidget(), screen->controls().Get<Button>("CmdPass"));
     screen->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(screen));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), screen->button("Cmdquit"));
+    EXPECT_EQ(QApplication::focusWidget(), screen->controls().Get<Button>("Cmdquit"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), screen->edit("TxtUserId"));
+    EXPECT_EQ(QApplication::focusWidget(), screen->controls().Get<TextBox>("TxtUserId"));
 
     // An access key presses a button only while it is enabled and visible.
     int easy = 0, pass = 0;
-    QObject::connect(screen->button("CmdEasy"), &QPushButton::clicked, [&] { ++easy; });
-    QObject::connect(screen->button("CmdPass"), &QPushButton::clicked, [&] { ++pass; });
+    QObject::connect(screen->controls().Get<Button>("CmdEasy"), &QPushButton::clicked, [&] { ++easy; });
+    QObject::connect(screen->controls().Get<Button>("CmdPass"), &QPushButton::clicked, [&] { ++pass; });
     // An access key animates the press: the click follows a moment later.
     auto altKey = [&](Qt::Key key) {
         QTest::keyClick(screen->windowHandle(), key, Qt::AltModifier);
@@ -165,21 +199,21 @@ TEST_F(Controls, FocusGoesToTheFirstEnabledControlInTabOrderAndAccessKeysPressOn
 
     altKey(Qt::Key_E);
     EXPECT_EQ(easy, 0);
-    screen->button("CmdEasy")->setEnabled(true);
+    screen->controls().Get<Button>("CmdEasy")->setEnabled(true);
     altKey(Qt::Key_E);
     EXPECT_EQ(easy, 1);
 
     altKey(Qt::Key_P);
     EXPECT_EQ(pass, 1);
-    screen->button("CmdPass")->hide();
+    screen->controls().Get<Button>("CmdPass")->hide();
     altKey(Qt::Key_P);
     EXPECT_EQ(pass, 1);
 }
 
 TEST_F(Controls, LinkTurnsRedBoldUnderThePointerAndBackOnlyOverTheFreeSurface)
 {
-    Label* link1 = screen->label("Link1");
-    Label* link2 = screen->label("Link2");
+    Label* link1 = screen->controls().Get<Label>("Link1");
+    Label* link2 = screen->controls().Get<Label>("Link2");
     auto hot = [](Label* l) { return l->ForeColor() == QColor(0xFF, 0, 0) && l->Bold(); };
     auto cool = [](Label* l) { return l->ForeColor() == QColor(0, 0, 0xFF) && !l->Bold(); };
     ASSERT_TRUE(cool(link1) && cool(link2));
@@ -190,11 +224,11 @@ TEST_F(Controls, LinkTurnsRedBoldUnderThePointerAndBackOnlyOverTheFreeSurface)
     QTest::mouseMove(link2, QPoint(3, 3));
     EXPECT_TRUE(hot(link1) && hot(link2)); // nothing but the free surface turns them back
 
-    QTest::mouseMove(screen->button("CmdPass"));
-    QTest::mouseMove(screen->label("LblBox"));
+    QTest::mouseMove(screen->controls().Get<Button>("CmdPass"));
+    QTest::mouseMove(screen->controls().Get<Label>("LblBox"));
     EXPECT_TRUE(hot(link1) && hot(link2));
     // A shape has no window of its own: the pointer over it is over the window.
-    QTest::mouseMove(screen, screen->shape("Shape1")->geometry().center());
+    QTest::mouseMove(screen, screen->controls().Get<Shape>("Shape1")->geometry().center());
     EXPECT_TRUE(cool(link1) && cool(link2));
     QTest::mouseMove(link1, QPoint(3, 3));
     QTest::mouseMove(screen, QPoint(200, 290));

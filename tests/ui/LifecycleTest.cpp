@@ -47,33 +47,33 @@ TEST_F(Lifecycle, HideKeepsStateAndUnloadRebuildsFromTheTable)
 {
     rig.screens.Show(kNext); // keeps a window up
     rig.screens.Show(kFirst);
-    Probe(kFirst).label("LblHidden")->show();
-    Probe(kFirst).edit("TxtUserId")->setText(QStringLiteral("kessa"));
+    Probe(kFirst).controls().Get<Label>("LblHidden")->show();
+    Probe(kFirst).controls().Get<TextBox>("TxtUserId")->setText(QStringLiteral("kessa"));
     rig.screens.Hide(kFirst);
     EXPECT_EQ(rig.screens.State(kFirst), ScreenState::Hidden);
     rig.screens.Show(kFirst);
     EXPECT_EQ(rig.screens.State(kFirst), ScreenState::Shown);
-    EXPECT_TRUE(Probe(kFirst).label("LblHidden")->isVisible());
-    EXPECT_EQ(Probe(kFirst).edit("TxtUserId")->text(), QStringLiteral("kessa"));
+    EXPECT_TRUE(Probe(kFirst).controls().Get<Label>("LblHidden")->isVisible());
+    EXPECT_EQ(Probe(kFirst).controls().Get<TextBox>("TxtUserId")->text(), QStringLiteral("kessa"));
     EXPECT_EQ(first.loads, 1);
 
-    Probe(kFirst).button("CmdEasy")->setEnabled(true);
-    Probe(kFirst).label("LblBox")->SetCaption(QStringLiteral("99"));
+    Probe(kFirst).controls().Get<Button>("CmdEasy")->setEnabled(true);
+    Probe(kFirst).controls().Get<Label>("LblBox")->SetCaption(QStringLiteral("99"));
     rig.screens.Unload(kFirst);
     EXPECT_EQ(rig.screens.State(kFirst), ScreenState::NotLoaded);
     EXPECT_EQ(first.unloads, 1);
     rig.screens.Show(kFirst);
     EXPECT_EQ(first.loads, 2);
-    EXPECT_FALSE(Probe(kFirst).label("LblHidden")->isVisible());
-    EXPECT_FALSE(Probe(kFirst).button("CmdEasy")->isEnabled());
-    EXPECT_EQ(Probe(kFirst).label("LblBox")->Caption(), QStringLiteral("0"));
+    EXPECT_FALSE(Probe(kFirst).controls().Get<Label>("LblHidden")->isVisible());
+    EXPECT_FALSE(Probe(kFirst).controls().Get<Button>("CmdEasy")->isEnabled());
+    EXPECT_EQ(Probe(kFirst).controls().Get<Label>("LblBox")->Caption(), QStringLiteral("0"));
     EXPECT_EQ(rig.programEnds, 0);
 }
 
 TEST_F(Lifecycle, ModalShowReturnsWhenTheDialogHidesOrUnloadsItselfWhileTimersTick)
 {
     rig.screens.Show(kFirst);
-    QTimer* timer = Probe(kFirst).timer("Timer1");
+    QTimer* timer = Probe(kFirst).controls().Get<QTimer>("Timer1");
     int ticks = 0;
     QObject::connect(timer, &QTimer::timeout, [&] { ++ticks; });
     timer->start();
@@ -107,15 +107,15 @@ TEST_F(Lifecycle, HandlerThatUnloadsItsOwnScreenGoesOnSafely)
     QTimer::singleShot(50, &rig.screens, [&] {
         ProbeScreen& self = Probe(kDialog);
         dialogWindow = &self;
-        QObject::connect(self.button("Cmdquit"), &QPushButton::clicked, &self, [&, s = &self] {
+        QObject::connect(self.controls().Get<Button>("Cmdquit"), &QPushButton::clicked, &self, [&, s = &self] {
             rig.screens.Unload(kDialog);
             QTimer::singleShot(50, &rig.screens, [&] { rig.screens.Unload(kNext); });
             rig.screens.ShowModal(kNext);
             // Still here, and the window is still ours to touch.
-            s->label("LblBox")->SetCaption(QStringLiteral("after"));
+            s->controls().Get<Label>("LblBox")->SetCaption(QStringLiteral("after"));
             handlerFinished = dialogWindow != nullptr;
         });
-        self.button("Cmdquit")->click();
+        self.controls().Get<Button>("Cmdquit")->click();
     });
     Guard();
     rig.screens.ShowModal(kDialog);
@@ -175,7 +175,7 @@ TEST_F(Lifecycle, ARealBoxClosesAsCancelWhenATimerUnloadsItsScreenWhichOutlivesT
 
     // As the quiz screen's clock under its quit question: a second box over
     // the first, answered OK, and then the screen that raised both goes.
-    QTimer* clock = owner.timer("Timer1");
+    QTimer* clock = owner.controls().Get<QTimer>("Timer1");
     QObject::connect(clock, &QTimer::timeout, &owner, [&] {
         clock->stop();
         EXPECT_EQ(QApplication::activeModalWidget()->parentWidget(), &owner);

@@ -99,14 +99,14 @@ void SaveScreenFor(Screens& s, int clears, int stake, const char16_t* provider, 
 void SignIn(Screens& s)
 {
     s.Show(ScreenId::FrmStart);
-    s.Get<FrmStart>().edit("TxtUserId")->setText(QStringLiteral("glintora"));
+    s.Get<FrmStart>().controls().Get<TextBox>("TxtUserId")->setText(QStringLiteral("glintora"));
     s.Get<FrmStart>().CmdStart_Click();
 }
 
 // The clock runs only when the shot says so: `seconds` ticks by hand.
 void Tick(Frmmain& quiz, int seconds)
 {
-    quiz.timer("Timer1")->stop();
+    quiz.controls().Get<QTimer>("Timer1")->stop();
     for (int i = 0; i < seconds; ++i) quiz.Timer1_Timer();
 }
 
@@ -114,7 +114,7 @@ void Tick(Frmmain& quiz, int seconds)
 void AnswerRightly(Screens& s)
 {
     Frmmain& quiz = s.Get<Frmmain>();
-    quiz.edit("Txtanswer")->setText(s.services().session.CorrectAnswer);
+    quiz.controls().Get<TextBox>("Txtanswer")->setText(s.services().session.CorrectAnswer);
     quiz.CmdOK_Click();
 }
 
@@ -153,7 +153,7 @@ void GambleFor(Screens& s, int clears, int stake)
 void Count(FrmExplosion& gamble, int ticks)
 {
     for (int i = 0; i < ticks && !gamble.Ended(); ++i) gamble.Timer1_Timer();
-    gamble.timer("Timer1")->stop();
+    gamble.controls().Get<QTimer>("Timer1")->stop();
 }
 
 const Shot kShots[] = {
@@ -177,7 +177,7 @@ const Shot kShots[] = {
          Tick(quiz, 20);
          quiz.CmdPass_Click();
          Tick(quiz, 6);
-         quiz.edit("Txtanswer")->setText(s.services().session.CorrectAnswer.left(1));
+         quiz.controls().Get<TextBox>("Txtanswer")->setText(s.services().session.CorrectAnswer.left(1));
      }},
     {"quiz", "red-clock", ScreenId::Frmmain,
      [](Screens& s) {

@@ -57,7 +57,20 @@ WindowLayout Layout()
 
 } // namespace
 
-FrmSaveMoney::FrmSaveMoney(Screens& screens) : Screen(screens, kId, Layout()) {}
+FrmSaveMoney::Controls::Controls(const ControlSet& set)
+    : CmdExit(set.Get<Button>("CmdExit")),
+      CmdQuit(set.Get<Button>("CmdQuit")),
+      TxtPassword(set.Get<TextBox>("TxtPassword")),
+      TxtUserId(set.Get<TextBox>("TxtUserId")),
+      LblProviderScore(set.Get<Label>("LblProviderScore")),
+      LblTotal(set.Get<Label>("LblTotal")),
+      Label4(set.Get<Label>("Label4")),
+      Lblremark(set.Get<Label>("Lblremark")),
+      Label1(set.Get<Label>("Label1"))
+{
+}
+
+FrmSaveMoney::FrmSaveMoney(Screens& screens) : Screen(screens, kId, Layout()), ui_(controls()) {}
 
 QString FrmSaveMoney::RemarkText()
 {
@@ -69,18 +82,18 @@ QString FrmSaveMoney::RemarkText()
 void FrmSaveMoney::Form_Load()
 {
     const Module1& m = services().session;
-    label("Lblremark")->SetCaption(RemarkText());
-    edit("TxtUserId")->setText(m.PlayerId);
+    ui_.Lblremark->SetCaption(RemarkText());
+    ui_.TxtUserId->setText(m.PlayerId);
     // Only the label shows the total; the stake is folded in by the upload.
-    label("LblTotal")->SetCaption(QStringLiteral("你总共获得分数\u3000") + QString::number(m.TotalScore()));
-    if (m.ProviderScore == 0) label("LblProviderScore")->hide();
-    label("LblProviderScore")->SetCaption(m.ProviderName + QStringLiteral("获得\u3000")
+    ui_.LblTotal->SetCaption(QStringLiteral("你总共获得分数\u3000") + QString::number(m.TotalScore()));
+    if (m.ProviderScore == 0) ui_.LblProviderScore->hide();
+    ui_.LblProviderScore->SetCaption(m.ProviderName + QStringLiteral("获得\u3000")
                                           + QString::number(m.ProviderScore));
 
-    connect(label("Label1"), &Label::Clicked, this, &FrmSaveMoney::Label1_Click);
-    connect(label("Label4"), &Label::Clicked, this, &FrmSaveMoney::Label4_Click);
-    connect(button("CmdQuit"), &QPushButton::clicked, this, &FrmSaveMoney::CmdQuit_Click);
-    connect(button("CmdExit"), &QPushButton::clicked, this, &FrmSaveMoney::CmdExit_Click);
+    connect(ui_.Label1, &Label::Clicked, this, &FrmSaveMoney::Label1_Click);
+    connect(ui_.Label4, &Label::Clicked, this, &FrmSaveMoney::Label4_Click);
+    connect(ui_.CmdQuit, &QPushButton::clicked, this, &FrmSaveMoney::CmdQuit_Click);
+    connect(ui_.CmdExit, &QPushButton::clicked, this, &FrmSaveMoney::CmdExit_Click);
 }
 
 // The figures are spent only once the page is on its way. While the launch
@@ -88,11 +101,10 @@ void FrmSaveMoney::Form_Load()
 // another try and tells the player (PageRequests).
 void FrmSaveMoney::Label1_Click()
 {
-    label("Label1")->SetCaption(QString::fromUtf16(kUploadCaption));
+    ui_.Label1->SetCaption(QString::fromUtf16(kUploadCaption));
     if (uploading_) return;
     Module1& m = services().session;
-    m.PlayerPassword = edit("TxtPassword")->text();
-    m.PlayerId = edit("TxtUserId")->text();
+    m.UploadAs(ui_.TxtUserId->text(), ui_.TxtPassword->text());
     uploading_ = true;
     pages_.Open(ScoreUploadAddress({.userId = m.PlayerId,
                                     .password = m.PlayerPassword,
@@ -103,10 +115,7 @@ void FrmSaveMoney::Label1_Click()
                     uploading_ = false;
                     const Leave how = std::exchange(leaving_, Leave::No);
                     if (!opened) return; // the player is told and stays
-                    // Spent: another upload sends the banked runs alone.
-                    Module1& session = services().session;
-                    session.StakeScore = 0;
-                    session.ProviderScore = 0;
+                    services().session.ScoreUploaded();
                     LeaveBy(how);
                 });
 }
@@ -114,7 +123,7 @@ void FrmSaveMoney::Label1_Click()
 void FrmSaveMoney::Label4_Click()
 {
     pages_.Open(site::RegisterAddress());
-    label("Label4")->SetCaption(QString::fromUtf16(kRegisterCaption));
+    ui_.Label4->SetCaption(QString::fromUtf16(kRegisterCaption));
 }
 
 void FrmSaveMoney::CmdQuit_Click()
@@ -149,7 +158,7 @@ void FrmSaveMoney::LeaveBy(Leave how)
     // gone, say) leaves the next to run. The start screen comes back as it was
     // left, its id box included.
     screens().Unload(kId);
-    services().session.StakeScore = 0;
+    services().session.PlayAgain();
     screens().Unload(ScreenId::Frmmain);
     screens().Show(ScreenId::FrmStart);
 }

@@ -33,10 +33,25 @@ protected:
     void Form_CloseBox() override;
 
 private:
+    // The controls this screen's code uses, by their names in the layout.
+    struct Controls {
+        explicit Controls(const ControlSet& set);
+        Button* CmdExit;
+        Button* CmdQuit;
+        TextBox* TxtPassword;
+        TextBox* TxtUserId;
+        Label* LblProviderScore;
+        Label* LblTotal;
+        Label* Label4;
+        Label* Lblremark;
+        Label* Label1;
+    };
+
     enum class Leave { No, PlayAgain, Quit };
     // Leaves as the player confirmed, once any upload has been decided.
     void LeaveBy(Leave how);
 
+    const Controls ui_;
     PageRequests pages_{*this};
     bool uploading_ = false;    // an upload launched and not yet decided
     Leave leaving_ = Leave::No; // a confirmed leave waiting for that upload

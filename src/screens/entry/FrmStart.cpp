@@ -6,6 +6,7 @@
 #include "game/QuestionBank.h"
 #include "game/Site.h"
 #include "platform/AppPaths.h"
+#include "screens/quiz/Frmmain.h"
 #include "ui/Messages.h"
 #include "ui/Screens.h"
 #include "ui/Titles.h"
@@ -52,30 +53,43 @@ WindowLayout Layout()
 
 } // namespace
 
-FrmStart::FrmStart(Screens& screens) : Screen(screens, kId, Layout()) {}
+FrmStart::Controls::Controls(const ControlSet& set)
+    : ShockwaveFlash1(set.Get<AnimationPanel>("ShockwaveFlash1")),
+      CmdQuit(set.Get<Button>("CmdQuit")),
+      CmdHelp(set.Get<Button>("CmdHelp")),
+      TxtUserId(set.Get<TextBox>("TxtUserId")),
+      CmdStart(set.Get<Button>("CmdStart")),
+      Label3(set.Get<Label>("Label3")),
+      Label1(set.Get<Label>("Label1")),
+      Label4(set.Get<Label>("Label4")),
+      Lblremark(set.Get<Label>("Lblremark"))
+{
+}
+
+FrmStart::FrmStart(Screens& screens) : Screen(screens, kId, Layout()), ui_(controls()) {}
 
 void FrmStart::Form_Load()
 {
     // Each step runs whatever the one before it managed.
     services().bank.OpenDatabase();
-    label("Lblremark")->SetCaption(QStringLiteral("问鼎五关\r接受全球澜迷大考验"));
+    ui_.Lblremark->SetCaption(QStringLiteral("问鼎五关\r接受全球澜迷大考验"));
     services().bank.FixQuestionCounts();
-    movie("ShockwaveFlash1")->SetMovie(QString::fromStdString(MovieFile("bantou.swf").string()));
-    label("Label3")->SetCaption(site::Credits());
+    ui_.ShockwaveFlash1->SetMovie(QString::fromStdString(MovieFile("bantou.swf").string()));
+    ui_.Label3->SetCaption(site::Credits());
 
-    connect(button("CmdStart"), &QPushButton::clicked, this, &FrmStart::CmdStart_Click);
-    connect(button("CmdHelp"), &QPushButton::clicked, this, &FrmStart::CmdHelp_Click);
-    connect(button("CmdQuit"), &QPushButton::clicked, this, &FrmStart::CmdQuit_Click);
-    connect(label("Label1"), &Label::Clicked, this, &FrmStart::Label1_Click);
-    connect(label("Label4"), &Label::Clicked, this, &FrmStart::Label4_Click);
-    edit("TxtUserId")->installEventFilter(this);
+    connect(ui_.CmdStart, &QPushButton::clicked, this, &FrmStart::CmdStart_Click);
+    connect(ui_.CmdHelp, &QPushButton::clicked, this, &FrmStart::CmdHelp_Click);
+    connect(ui_.CmdQuit, &QPushButton::clicked, this, &FrmStart::CmdQuit_Click);
+    connect(ui_.Label1, &Label::Clicked, this, &FrmStart::Label1_Click);
+    connect(ui_.Label4, &Label::Clicked, this, &FrmStart::Label4_Click);
+    ui_.TxtUserId->installEventFilter(this);
 }
 
 void FrmStart::Form_Unload() { services().bank.CloseQuestionBank(); }
 
 bool FrmStart::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == edit("TxtUserId") && event->type() == QEvent::KeyPress) {
+    if (watched == ui_.TxtUserId && event->type() == QEvent::KeyPress) {
         const auto key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             CmdStart_Click();
@@ -87,7 +101,7 @@ bool FrmStart::eventFilter(QObject* watched, QEvent* event)
 
 void FrmStart::CmdStart_Click()
 {
-    TextBox* id = edit("TxtUserId");
+    TextBox* id = ui_.TxtUserId;
     const QString typed = id->text();
     qsizetype begin = 0, end = typed.size();
     while (begin < end && typed[begin] == u' ') ++begin;
@@ -108,7 +122,7 @@ void FrmStart::CmdStart_Click()
     }
     services().session.StartGame(typed);
     screens().Show(ScreenId::Frmmain);
-    if (Screen* quiz = screens().Loaded(ScreenId::Frmmain)) quiz->controls().widget("CmdStart")->show();
+    if (Frmmain* quiz = screens().IfLoaded<Frmmain>()) quiz->ShowStartButton();
     screens().Hide(kId);
 }
 
@@ -124,13 +138,13 @@ void FrmStart::Form_CloseBox() { screens().EndProgram(); }
 void FrmStart::Label1_Click()
 {
     pages_.Open(site::HomeAddress());
-    label("Label1")->SetCaption(QStringLiteral("到星澜小站升级"));
+    ui_.Label1->SetCaption(QStringLiteral("到星澜小站升级"));
 }
 
 void FrmStart::Label4_Click()
 {
     pages_.Open(site::RegisterAddress());
-    label("Label4")->SetCaption(QStringLiteral("新用户注册"));
+    ui_.Label4->SetCaption(QStringLiteral("新用户注册"));
 }
 
 } // namespace wd

@@ -27,6 +27,21 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The controls this screen's code uses, by their names in the layout.
+    struct Controls {
+        explicit Controls(const ControlSet& set);
+        AnimationPanel* ShockwaveFlash1;
+        Button* CmdQuit;
+        Button* CmdHelp;
+        TextBox* TxtUserId;
+        Button* CmdStart;
+        Label* Label3;
+        Label* Label1;
+        Label* Label4;
+        Label* Lblremark;
+    };
+
+    const Controls ui_;
     PageRequests pages_{*this};
 };
 

@@ -124,6 +124,10 @@ constexpr std::array<const char16_t*, 7> kExamples{
 
 constexpr char16_t kCR = u'\r';
 
+// The two pages among the labels LblTime(0) .. LblTime(11).
+constexpr int kRulesPage = 6;
+constexpr int kExamplesPage = 10;
+
 WindowLayout Layout()
 {
     return {.caption = FrmHelp::WindowCaption(), .width = 9435, .height = 7740, .back = Colour::DarkGrey,
@@ -132,7 +136,14 @@ WindowLayout Layout()
 
 } // namespace
 
-FrmHelp::FrmHelp(Screens& screens) : Screen(screens, kId, Layout()) {}
+FrmHelp::Controls::Controls(const ControlSet& set)
+    : LblTime(set.GetArray<Label, 12>("LblTime")),
+      Command2(set.Get<Button>("Command2")),
+      Command1(set.Get<Button>("Command1"))
+{
+}
+
+FrmHelp::FrmHelp(Screens& screens) : Screen(screens, kId, Layout()), ui_(controls()) {}
 
 QString FrmHelp::WindowCaption()
 {
@@ -159,21 +170,21 @@ QString FrmHelp::ExamplesPage()
 
 void FrmHelp::Form_Load()
 {
-    label("LblTime", 6)->SetCaption(RulesPage());
-    label("LblTime", 10)->SetCaption(ExamplesPage());
-    connect(button("Command2"), &QPushButton::clicked, this, &FrmHelp::Command2_Click);
-    connect(button("Command1"), &QPushButton::clicked, this, &FrmHelp::Command1_Click);
+    ui_.LblTime[kRulesPage]->SetCaption(RulesPage());
+    ui_.LblTime[kExamplesPage]->SetCaption(ExamplesPage());
+    connect(ui_.Command2, &QPushButton::clicked, this, &FrmHelp::Command2_Click);
+    connect(ui_.Command1, &QPushButton::clicked, this, &FrmHelp::Command1_Click);
 }
 
 void FrmHelp::Command2_Click()
 {
-    Label* examples = label("LblTime", 10);
+    Label* examples = ui_.LblTime[kExamplesPage];
     if (examples->isHidden()) {
         examples->show();
-        button("Command2")->SetCaption(QStringLiteral("看完"));
+        ui_.Command2->SetCaption(QStringLiteral("看完"));
     } else {
         examples->hide();
-        button("Command2")->SetCaption(QStringLiteral("例如"));
+        ui_.Command2->SetCaption(QStringLiteral("例如"));
     }
 }
 

@@ -2,6 +2,8 @@
 // FrmHelp: the rules of the game as the player reads them. A fixed model of the
 // quiz screen's level board above, and below it the rules page or, laid over
 // it, the examples page. Every way of closing it unloads it.
+#include <array>
+
 #include "ui/Screen.h"
 
 namespace wd {
@@ -23,6 +25,17 @@ public:
 protected:
     void Form_Load() override;
     void Form_CloseBox() override;
+
+private:
+    // The controls this screen's code uses, by their names in the layout.
+    struct Controls {
+        explicit Controls(const ControlSet& set);
+        std::array<Label*, 12> LblTime; // the notes and, as LblTime(6) and LblTime(10), the two pages
+        Button* Command2;
+        Button* Command1;
+    };
+
+    const Controls ui_;
 };
 
 } // namespace wd

@@ -1,10 +1,10 @@
 #include "screens/quiz/Frmmain.h"
 
-#include <algorithm>
-#include <string_view>
+#include <string>
 
 #include <QKeyEvent>
 
+#include "game/Checked.h"
 #include "game/Module1.h"
 #include "game/Rules.h"
 #include "game/Site.h"
@@ -43,6 +43,11 @@ constexpr Row NavyBox(const char* name, int left, int width, const char16_t* cap
             .height = 285, .caption = caption, .font = font::S9_75B, .fore = Colour::PaleCyan,
             .back = Colour::Navy, .flags = Centred, .tab = tab, .said = said};
 }
+
+// The question text; also measured alone by QuestionShowsWhole.
+constexpr Row kQuestionRow{.name = "Lblquestion", .kind = Kind::Label, .in = "Fraquestion", .left = 105,
+                           .top = 285, .width = 4575, .height = 1080, .font = font::S12,
+                           .fore = Colour::PaleCyan, .back = Colour::Green, .tab = 9, .said = u"题目"};
 
 const Row kRows[] = {
     {.name = "SwfBackground", .kind = Kind::Movie, .left = 5700, .top = 3645, .width = 405, .height = 270,
@@ -83,9 +88,7 @@ const Row kRows[] = {
     {.name = "Fraquestion", .kind = Kind::Frame, .in = "Framain", .left = 1125, .top = 780, .width = 4770,
      .height = 1455, .caption = u"第1关题目\u3000", .font = font::S12B, .fore = Colour::LightGreen,
      .back = Colour::Black, .tab = 3},
-    {.name = "Lblquestion", .kind = Kind::Label, .in = "Fraquestion", .left = 105, .top = 285, .width = 4575,
-     .height = 1080, .font = font::S12, .fore = Colour::PaleCyan, .back = Colour::Green, .tab = 9,
-     .said = u"题目"},
+    kQuestionRow,
     {.name = "LblEasyLable", .kind = Kind::Label, .in = "Framain", .left = 330, .top = 1065, .width = 510,
      .height = 555, .caption = u"→", .font = font::S24B, .fore = Colour::PaleCyan, .back = Colour::Green,
      .flags = Hidden | FitsText, .tab = 25, .said = u"拣手题"},
@@ -109,30 +112,54 @@ WindowLayout Layout()
                                           "可以PASS换题或用拣手题，全程限时240秒")};
 }
 
-QString MoviePath(const char* name) { return QString::fromStdString(MovieFile(name).string()); }
+QString MoviePath(const std::string& name) { return QString::fromStdString(MovieFile(name.c_str()).string()); }
 
 } // namespace
 
-Frmmain::Frmmain(Screens& screens) : Screen(screens, kId, Layout()) {}
+Frmmain::Controls::Controls(const ControlSet& set)
+    : SwfBackground(set.Get<AnimationPanel>("SwfBackground")),
+      CmdStart(set.Get<Button>("CmdStart")),
+      Timer1(set.Get<QTimer>("Timer1")),
+      CmdEasy(set.Get<Button>("CmdEasy")),
+      Cmdquit(set.Get<Button>("Cmdquit")),
+      CmdPass(set.Get<Button>("CmdPass")),
+      Txtanswer(set.Get<TextBox>("Txtanswer")),
+      CmdOK(set.Get<Button>("CmdOK")),
+      LblEasy(set.GetArray<Label, rules::kEasyPerRun>("LblEasy")),
+      Lblque(set.GetArray<Label, rules::kLevels>("Lblque")),
+      LblProvider(set.Get<Label>("LblProvider")),
+      Fraquestion(set.Get<Frame>("Fraquestion")),
+      Lblquestion(set.Get<Label>(kQuestionRow.name)),
+      LblEasyLable(set.Get<Label>("LblEasyLable")),
+      LblTime(set.Get<Label>("LblTime")),
+      LblPlayscore(set.Get<Label>("LblPlayscore")),
+      LblNo(set.Get<Label>("LblNo")),
+      LblPlayer(set.Get<Label>("LblPlayer")),
+      Label3(set.Get<Label>("Label3"))
+{
+}
+
+Frmmain::Frmmain(Screens& screens) : Screen(screens, kId, Layout()), ui_(controls()) {}
 
 void Frmmain::Form_Load()
 {
-    const Module1& m = services().session;
-    label("LblTime")->SetCaption(QString::number(m.TimeLeft));
-    label("LblPlayer")->SetCaption(m.PlayerId);
-    label("LblProvider")->SetCaption(QString());
-    label("Lblque", 0)->SetCaption(QStringLiteral("O"));
-    for (int i = 1; i < rules::kLevels; ++i) label("Lblque", i)->SetCaption(QString());
-    services().session.QuestionsLeft = 1;
-    label("Label3")->SetCaption(site::Credits());
+    Module1& m = services().session;
+    secondsLeft_ = m.TimeLeft;
+    ShowSecondsLeft();
+    ui_.LblPlayer->SetCaption(m.PlayerId);
+    ui_.LblProvider->SetCaption(QString());
+    ui_.Lblque[0]->SetCaption(QStringLiteral("O"));
+    for (int i = 1; i < rules::kLevels; ++i) ui_.Lblque[i]->SetCaption(QString());
+    m.QuizLoaded();
+    ui_.Label3->SetCaption(site::Credits());
 
-    connect(button("CmdStart"), &QPushButton::clicked, this, &Frmmain::CmdStart_Click);
-    connect(button("CmdOK"), &QPushButton::clicked, this, &Frmmain::CmdOK_Click);
-    connect(button("CmdPass"), &QPushButton::clicked, this, &Frmmain::CmdPass_Click);
-    connect(button("CmdEasy"), &QPushButton::clicked, this, &Frmmain::CmdEasy_Click);
-    connect(button("Cmdquit"), &QPushButton::clicked, this, &Frmmain::Cmdquit_Click);
-    connect(timer("Timer1"), &QTimer::timeout, this, &Frmmain::Timer1_Timer);
-    edit("Txtanswer")->installEventFilter(this);
+    connect(ui_.CmdStart, &QPushButton::clicked, this, &Frmmain::CmdStart_Click);
+    connect(ui_.CmdOK, &QPushButton::clicked, this, &Frmmain::CmdOK_Click);
+    connect(ui_.CmdPass, &QPushButton::clicked, this, &Frmmain::CmdPass_Click);
+    connect(ui_.CmdEasy, &QPushButton::clicked, this, &Frmmain::CmdEasy_Click);
+    connect(ui_.Cmdquit, &QPushButton::clicked, this, &Frmmain::Cmdquit_Click);
+    connect(ui_.Timer1, &QTimer::timeout, this, &Frmmain::Timer1_Timer);
+    ui_.Txtanswer->installEventFilter(this);
 }
 
 // Enter in the answer box answers, once the OK button is enabled. The Enter that
@@ -140,10 +167,10 @@ void Frmmain::Form_Load()
 // not as a key press, so it never answers.
 bool Frmmain::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == edit("Txtanswer") && event->type() == QEvent::KeyPress) {
+    if (watched == ui_.Txtanswer && event->type() == QEvent::KeyPress) {
         const auto key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            if (button("CmdOK")->isEnabled()) CmdOK_Click();
+            if (ui_.CmdOK->isEnabled()) CmdOK_Click();
             return true;
         }
     }
@@ -152,15 +179,15 @@ bool Frmmain::eventFilter(QObject* watched, QEvent* event)
 
 void Frmmain::EnableAnswerButtons(bool enabled)
 {
-    button("CmdPass")->setEnabled(enabled);
-    button("CmdOK")->setEnabled(enabled);
-    button("CmdEasy")->setEnabled(enabled);
+    ui_.CmdPass->setEnabled(enabled);
+    ui_.CmdOK->setEnabled(enabled);
+    ui_.CmdEasy->setEnabled(enabled);
 }
 
 void Frmmain::ShowQuestion(const QuestionRecord& question)
 {
-    label("LblProvider")->SetCaption(question.providers);
-    label("Lblquestion")->SetCaption(question.quest);
+    ui_.LblProvider->SetCaption(question.providers);
+    ui_.Lblquestion->SetCaption(question.quest);
 }
 
 bool Frmmain::Draw(std::optional<QuestionRecord> question)
@@ -177,11 +204,11 @@ void Frmmain::QuestionFileFailed()
 {
     // The question on screen is no longer the one whose answer counts: take
     // it away so that nothing more can be answered.
-    timer("Timer1")->stop();
+    ui_.Timer1->stop();
     EnableAnswerButtons(false);
-    label("Lblquestion")->SetCaption(QString());
-    label("LblProvider")->SetCaption(QString());
-    movie("SwfBackground")->SetMovie(QString());
+    ui_.Lblquestion->SetCaption(QString());
+    ui_.LblProvider->SetCaption(QString());
+    ui_.SwfBackground->SetMovie(QString());
     Tell(services().bank.DrawFailureText());
     if (!IsLoaded()) return;
     if (services().session.HoldsNoScore()) {
@@ -194,13 +221,12 @@ void Frmmain::QuestionFileFailed()
 
 bool Frmmain::QuestionShowsWhole(const QString& quest)
 {
-    Row row = *std::find_if(std::begin(kRows), std::end(kRows),
-                            [](const Row& r) { return r.name == std::string_view("Lblquestion"); });
+    Row row = kQuestionRow;
     row.in = nullptr; // measured alone, in a window of its own
     QWidget window;
     const Row rows[] = {row};
     const ControlSet controls(window, WindowLayout{.caption = {}, .rows = rows});
-    Label* box = controls.label("Lblquestion");
+    Label* box = controls.Get<Label>(row.name);
     box->SetCaption(quest);
     return box->ShowsWhole();
 }
@@ -208,25 +234,63 @@ bool Frmmain::QuestionShowsWhole(const QString& quest)
 void Frmmain::ShowEasyMarks(int easyLeft)
 {
     const auto marks = EasyMarks(easyLeft);
-    for (int i = 0; i < 3; ++i) label("LblEasy", i)->SetCaption(marks[static_cast<std::size_t>(i)]);
+    for (std::size_t i = 0; i < ui_.LblEasy.size(); ++i) ui_.LblEasy[i]->SetCaption(marks[i]);
 }
 
-int Frmmain::SecondsShown() const { return label("LblTime")->Caption().toInt(); }
+void Frmmain::ShowSecondsLeft() { ui_.LblTime->SetCaption(QString::number(secondsLeft_)); }
+
+void Frmmain::ShowQuestionNo() { ui_.LblNo->SetCaption(QString::number(questionNo_)); }
+
+void Frmmain::ShowStartButton() { ui_.CmdStart->show(); }
+
+void Frmmain::BeginLevel(bool newRun)
+{
+    const Module1& m = services().session;
+    if (newRun) {
+        secondsLeft_ = rules::kClockSeconds;
+        ShowSecondsLeft();
+        ui_.LblTime->SetForeColor(ToQColor(Colour::PaleCyan)); // undoes the clock's warning colour
+        ui_.CmdEasy->setEnabled(true);
+    }
+    const int level = m.Level;
+
+    // An "O" for each question of the level; the empty slots are its passes.
+    for (int i = 0; i < rules::kLevels; ++i) {
+        Label* slot = ui_.Lblque[i];
+        slot->SetBackColor(ToQColor(Colour::BoxBlue));
+        slot->SetCaption(i < level ? QStringLiteral("O") : QString());
+    }
+    // The banked runs plus the stake the cleared levels of this run have earned.
+    const std::int32_t score =
+        clampTo<std::int32_t>(static_cast<long long>(m.BankedScore()) + StakeForFailedLevel(level));
+    ui_.LblPlayscore->SetCaption(QString::number(score));
+    ui_.CmdPass->setEnabled(level < rules::kLevels);
+    ShowEasyMarks(m.EasyLeft);
+    ui_.LblProvider->SetCaption(QString());
+    questionNo_ = 1;
+    ShowQuestionNo();
+    ui_.LblEasyLable->hide();
+    ui_.Fraquestion->SetCaption(QStringLiteral("第%1 关题目\u3000").arg(level));
+    ui_.Timer1->start();
+    screens().Show(kId);
+    if (!Draw(services().bank.DrawNextQuestion())) return; // the run has ended
+    ui_.SwfBackground->SetMovie(MoviePath(std::to_string(level) + ".swf"));
+}
 
 void Frmmain::CmdStart_Click()
 {
     EnableAnswerButtons(true);
-    button("CmdStart")->hide();
-    edit("Txtanswer")->setFocus();
-    timer("Timer1")->start();
+    ui_.CmdStart->hide();
+    ui_.Txtanswer->setFocus();
+    ui_.Timer1->start();
     if (!Draw(services().bank.DrawFirstQuestion())) return;
-    movie("SwfBackground")->SetMovie(MoviePath("1.swf"));
+    ui_.SwfBackground->SetMovie(MoviePath("1.swf"));
 }
 
 void Frmmain::CmdOK_Click()
 {
     const Module1& m = services().session;
-    if (AnswerMatches(m.CorrectAnswer, edit("Txtanswer")->text()))
+    if (AnswerMatches(m.CorrectAnswer, ui_.Txtanswer->text()))
         RightAnswer();
     else
         WrongAnswer();
@@ -238,20 +302,21 @@ void Frmmain::RightAnswer()
     const bool cleared = m.RightAnswer();
     const int slot = m.Level - 1 - m.QuestionsLeft;
     if (m.Level >= 1 && m.Level <= rules::kLevels && slot >= 0 && slot < m.Level)
-        label("Lblque", slot)->SetCaption(QStringLiteral("V"));
+        ui_.Lblque[slot]->SetCaption(QStringLiteral("V"));
 
     if (!cleared) {
         if (!Draw(services().bank.DrawNextQuestion())) return;
-        edit("Txtanswer")->clear();
-        label("LblEasyLable")->hide();
-        label("LblNo")->SetCaption(QString::number(label("LblNo")->Caption().toInt() + 1));
+        ui_.Txtanswer->clear();
+        ui_.LblEasyLable->hide();
+        ++questionNo_;
+        ShowQuestionNo();
         return;
     }
     // The level is cleared: the stake is already set from the ladder.
-    movie("SwfBackground")->SetMovie(QString());
-    m.TimeLeft = static_cast<std::int16_t>(SecondsShown());
-    timer("Timer1")->stop();
-    edit("Txtanswer")->clear();
+    ui_.SwfBackground->SetMovie(QString());
+    m.KeepTimeLeft(static_cast<std::int16_t>(secondsLeft_));
+    ui_.Timer1->stop();
+    ui_.Txtanswer->clear();
     Ask(MessageId::LevelCleared);
     if (!IsLoaded()) return;
     screens().Show(ScreenId::FrmCountUp);
@@ -261,9 +326,9 @@ void Frmmain::RightAnswer()
 void Frmmain::WrongAnswer()
 {
     Module1& m = services().session;
-    timer("Timer1")->stop();
-    edit("Txtanswer")->clear();
-    movie("SwfBackground")->SetMovie(QString());
+    ui_.Timer1->stop();
+    ui_.Txtanswer->clear();
+    ui_.SwfBackground->SetMovie(QString());
     const bool nothingGained = m.HoldsNoScore();
     Ask(nothingGained ? MessageId::WrongNoScore : MessageId::WrongAnswer, m.CorrectAnswer);
     if (!IsLoaded()) return;
@@ -271,8 +336,7 @@ void Frmmain::WrongAnswer()
         BackToStart();
         return;
     }
-    m.ProviderName = label("LblProvider")->Caption();
-    m.WrongAnswer();
+    m.WrongAnswer(ui_.LblProvider->Caption());
     LoseStakeOrSave();
 }
 
@@ -297,21 +361,22 @@ void Frmmain::BackToStart()
 void Frmmain::CmdPass_Click()
 {
     Module1& m = services().session;
-    edit("Txtanswer")->clear();
+    ui_.Txtanswer->clear();
     if (m.Level >= 1 && m.Level <= 4) {
         const int slot = rules::kLevels - m.PassesLeft;
-        if (slot >= 0 && slot < rules::kLevels) label("Lblque", slot)->SetBackColor(ToQColor(Colour::PaleCyan));
+        if (slot >= 0 && slot < rules::kLevels)
+            ui_.Lblque[slot]->SetBackColor(ToQColor(Colour::PaleCyan));
     }
-    if (m.UsePass() <= 0) button("CmdPass")->setEnabled(false);
+    if (m.UsePass() <= 0) ui_.CmdPass->setEnabled(false);
     Draw(services().bank.DrawNextQuestion());
 }
 
 void Frmmain::CmdEasy_Click()
 {
     Module1& m = services().session;
-    edit("Txtanswer")->clear();
-    label("LblEasyLable")->show();
-    if (m.UseEasy() <= 0) button("CmdEasy")->setEnabled(false);
+    ui_.Txtanswer->clear();
+    ui_.LblEasyLable->show();
+    if (m.UseEasy() <= 0) ui_.CmdEasy->setEnabled(false);
     ShowEasyMarks(m.EasyLeft);
     Draw(services().bank.DrawEasyQuestion());
 }
@@ -327,15 +392,14 @@ void Frmmain::Form_CloseBox() { Cmdquit_Click(); }
 
 void Frmmain::Timer1_Timer()
 {
-    Label* time = label("LblTime");
-    const int left = SecondsShown() - 1;
-    time->SetCaption(QString::number(left));
-    if (left < rules::kRedBelowSeconds) time->SetForeColor(ToQColor(Colour::Red));
-    if (left != 0) return;
+    --secondsLeft_;
+    ShowSecondsLeft();
+    if (secondsLeft_ < rules::kRedBelowSeconds) ui_.LblTime->SetForeColor(ToQColor(Colour::Red));
+    if (secondsLeft_ != 0) return;
 
     // Time is up; the stake in force stays the stake. The run is over, so a
     // quit question still open closes as if answered Cancel.
-    timer("Timer1")->stop();
+    ui_.Timer1->stop();
     services().messages.Dismiss(this);
     const Module1& m = services().session;
     const bool nothingGained = m.HoldsNoScore();

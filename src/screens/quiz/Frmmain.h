@@ -3,7 +3,10 @@
 // score, the seconds left, the level's question and pass slots, the easy-question
 // chances and the question with its provider; its one-second clock (Timer1)
 // counts the run's 240 seconds down.
+#include <array>
+
 #include "game/QuestionBank.h"
+#include "game/Rules.h"
 #include "ui/Screen.h"
 
 namespace wd {
@@ -21,18 +24,17 @@ public:
     void Cmdquit_Click();
     void Timer1_Timer();
 
-    // Puts a drawn question on the screen: provider and question text.
-    void ShowQuestion(const QuestionRecord& question);
-    // Shows the question a draw delivered; a draw that failed ends the run
-    // (QuestionFileFailed). Returns whether a question is on screen.
-    bool Draw(std::optional<QuestionRecord> question);
+    // What the start screen does to a freshly shown quiz screen: the start
+    // button is visible.
+    void ShowStartButton();
+    // What the tally's continue button does once the session holds the next
+    // level (newRun: level 1 of a new run): the level's slots, score, marks,
+    // question number and heading; the clock runs again, the screen is shown
+    // and a question drawn, then the level's movie plays.
+    void BeginLevel(bool newRun);
     // Whether a question text shows whole in the question label Lblquestion,
     // measured with that label's own font and box.
     static bool QuestionShowsWhole(const QString& quest);
-    // The easy-question marks for the chances left.
-    void ShowEasyMarks(int easyLeft);
-    // The number the clock label shows.
-    int SecondsShown() const;
 
 protected:
     void Form_Load() override;
@@ -40,6 +42,40 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The controls this screen's code uses, by their names in the layout.
+    struct Controls {
+        explicit Controls(const ControlSet& set);
+        AnimationPanel* SwfBackground;
+        Button* CmdStart;
+        QTimer* Timer1;
+        Button* CmdEasy;
+        Button* Cmdquit;
+        Button* CmdPass;
+        TextBox* Txtanswer;
+        Button* CmdOK;
+        std::array<Label*, rules::kEasyPerRun> LblEasy;
+        std::array<Label*, rules::kLevels> Lblque;
+        Label* LblProvider;
+        Frame* Fraquestion;
+        Label* Lblquestion;
+        Label* LblEasyLable;
+        Label* LblTime;
+        Label* LblPlayscore;
+        Label* LblNo;
+        Label* LblPlayer;
+        Label* Label3;
+    };
+
+    // Puts a drawn question on the screen: provider and question text.
+    void ShowQuestion(const QuestionRecord& question);
+    // Shows the question a draw delivered; a draw that failed ends the run
+    // (QuestionFileFailed). Returns whether a question is on screen.
+    bool Draw(std::optional<QuestionRecord> question);
+    // The easy-question marks for the chances left.
+    void ShowEasyMarks(int easyLeft);
+    // LblTime shows the seconds left, LblNo the question number.
+    void ShowSecondsLeft();
+    void ShowQuestionNo();
     void EnableAnswerButtons(bool enabled);
     void RightAnswer();
     void WrongAnswer();
@@ -53,6 +89,10 @@ private:
     // does: the score-saving screen with what the player holds, or the start
     // screen when that is nothing.
     void QuestionFileFailed();
+
+    const Controls ui_;
+    int secondsLeft_ = 0; // the clock's count, shown in LblTime
+    int questionNo_ = 1;  // the question of the level being asked, shown in LblNo
 };
 
 } // namespace wd

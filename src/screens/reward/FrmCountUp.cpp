@@ -1,9 +1,6 @@
 #include "screens/reward/FrmCountUp.h"
 
-#include "game/Checked.h"
 #include "game/Module1.h"
-#include "game/QuestionBank.h"
-#include "game/Rules.h"
 #include "platform/AppPaths.h"
 #include "screens/quiz/Frmmain.h"
 #include "ui/Screens.h"
@@ -68,68 +65,51 @@ WindowLayout Layout()
             .description = QStringLiteral("关卡成绩：本关过后的总得分和剩余时间，选择继续下一关或带着分数离开")};
 }
 
-QString MoviePath(const std::string& name) { return QString::fromStdString(MovieFile(name.c_str()).string()); }
+QString MoviePath(const char* name) { return QString::fromStdString(MovieFile(name).string()); }
 
 } // namespace
 
-FrmCountUp::FrmCountUp(Screens& screens) : Screen(screens, kId, Layout()) {}
+FrmCountUp::Controls::Controls(const ControlSet& set)
+    : ShockwaveFlash1(set.Get<AnimationPanel>("ShockwaveFlash1")),
+      OKButton(set.Get<Button>("OKButton")),
+      CancelButton(set.Get<Button>("CancelButton")),
+      LblEasy(set.GetArray<Label, rules::kEasyPerRun>("LblEasy")),
+      LblRemainTime(set.Get<Label>("LblRemainTime")),
+      LblFixScore(set.Get<Label>("LblFixScore")),
+      LblScore(set.Get<Label>("LblScore")),
+      Label1(set.Get<Label>("Label1"))
+{
+}
+
+FrmCountUp::FrmCountUp(Screens& screens) : Screen(screens, kId, Layout()), ui_(controls()) {}
 
 void FrmCountUp::Form_Load()
 {
     const Module1& m = services().session;
-    label("Label1")->SetCaption(QStringLiteral("第%1关成绩").arg(m.Level));
+    ui_.Label1->SetCaption(QStringLiteral("第%1关成绩").arg(m.Level));
     if (m.ClearCount > 0) {
-        label("LblFixScore")->show();
-        label("LblFixScore")->SetCaption(QString::number(m.BankedScore()));
+        ui_.LblFixScore->show();
+        ui_.LblFixScore->SetCaption(QString::number(m.BankedScore()));
     }
-    label("LblScore")->SetCaption(QString::number(m.StakeScore));
-    label("LblRemainTime")->SetCaption(QString::number(m.TimeLeft));
+    ui_.LblScore->SetCaption(QString::number(m.StakeScore));
+    ui_.LblRemainTime->SetCaption(QString::number(m.TimeLeft));
     const auto marks = EasyMarks(m.EasyLeft);
-    for (int i = 0; i < 3; ++i) label("LblEasy", i)->SetCaption(marks[static_cast<std::size_t>(i)]);
-    movie("ShockwaveFlash1")->SetMovie(MoviePath("noend.swf"));
+    for (std::size_t i = 0; i < ui_.LblEasy.size(); ++i) ui_.LblEasy[i]->SetCaption(marks[i]);
+    ui_.ShockwaveFlash1->SetMovie(MoviePath("noend.swf"));
 
-    connect(button("OKButton"), &QPushButton::clicked, this, &FrmCountUp::OKButton_Click);
-    connect(button("CancelButton"), &QPushButton::clicked, this, &FrmCountUp::CancelButton_Click);
+    connect(ui_.OKButton, &QPushButton::clicked, this, &FrmCountUp::OKButton_Click);
+    connect(ui_.CancelButton, &QPushButton::clicked, this, &FrmCountUp::CancelButton_Click);
 }
 
 void FrmCountUp::OKButton_Click()
 {
-    // The window goes first; everything below works on the quiz screen and the
-    // session, which outlive it.
+    // The window goes first; everything below works on the session and the
+    // quiz screen, which outlive it.
     Screens& all = screens();
     Module1& m = services().session;
-    QuestionBank& bank = services().bank;
     all.Unload(kId);
-
     Frmmain& quiz = all.Get<Frmmain>();
-    if (m.BeginNextLevel()) {
-        Label* time = quiz.label("LblTime");
-        time->SetCaption(QString::number(rules::kClockSeconds));
-        time->SetForeColor(ToQColor(Colour::PaleCyan)); // undoes the clock's warning colour
-        quiz.button("CmdEasy")->setEnabled(true);
-    }
-    const int level = m.Level;
-
-    // An "O" for each question of the level; the empty slots are its passes.
-    for (int i = 0; i < rules::kLevels; ++i) {
-        Label* slot = quiz.label("Lblque", i);
-        slot->SetBackColor(ToQColor(Colour::BoxBlue));
-        slot->SetCaption(i < level ? QStringLiteral("O") : QString());
-    }
-    // The banked runs plus the stake the cleared levels of this run have earned.
-    const std::int32_t score =
-        clampTo<std::int32_t>(static_cast<long long>(m.BankedScore()) + StakeForFailedLevel(level));
-    quiz.label("LblPlayscore")->SetCaption(QString::number(score));
-    quiz.button("CmdPass")->setEnabled(level < rules::kLevels);
-    quiz.ShowEasyMarks(m.EasyLeft);
-    quiz.label("LblProvider")->SetCaption(QString());
-    quiz.label("LblNo")->SetCaption(QStringLiteral("1"));
-    quiz.label("LblEasyLable")->hide();
-    quiz.frame("Fraquestion")->SetCaption(QStringLiteral("第%1 关题目\u3000").arg(level));
-    quiz.timer("Timer1")->start();
-    all.Show(Frmmain::kId);
-    if (!quiz.Draw(bank.DrawNextQuestion())) return; // the run has ended
-    quiz.movie("SwfBackground")->SetMovie(MoviePath(std::to_string(level) + ".swf"));
+    quiz.BeginLevel(m.BeginNextLevel());
 }
 
 void FrmCountUp::CancelButton_Click()

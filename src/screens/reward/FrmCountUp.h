@@ -4,6 +4,9 @@
 // offers to go on (the next level on the quiz screen, or a new run after level
 // 5) or to stop and save the score. Both ways unload it; so does its close box,
 // which stops like the stop button.
+#include <array>
+
+#include "game/Rules.h"
 #include "ui/Screen.h"
 
 namespace wd {
@@ -20,6 +23,22 @@ public:
 protected:
     void Form_Load() override;
     void Form_CloseBox() override;
+
+private:
+    // The controls this screen's code uses, by their names in the layout.
+    struct Controls {
+        explicit Controls(const ControlSet& set);
+        AnimationPanel* ShockwaveFlash1;
+        Button* OKButton;
+        Button* CancelButton;
+        std::array<Label*, rules::kEasyPerRun> LblEasy;
+        Label* LblRemainTime;
+        Label* LblFixScore;
+        Label* LblScore;
+        Label* Label1;
+    };
+
+    const Controls ui_;
 };
 
 } // namespace wd

@@ -54,77 +54,78 @@ QString MoviePath(const char* name) { return QString::fromStdString(MovieFile(na
 
 } // namespace
 
-FrmExplosion::FrmExplosion(Screens& screens) : Screen(screens, kId, Layout()) {}
+FrmExplosion::Controls::Controls(const ControlSet& set)
+    : SwfBackground(set.Get<AnimationPanel>("SwfBackground")),
+      CmdStop(set.Get<Button>("CmdStop")),
+      CmdNum(set.GetArray<Button, explosion::kButtons>("CmdNum")),
+      Timer1(set.Get<QTimer>("Timer1")),
+      Label1(set.Get<Label>("Label1")),
+      Label2(set.Get<Label>("Label2")),
+      LblScore(set.Get<Label>("LblScore"))
+{
+}
+
+FrmExplosion::FrmExplosion(Screens& screens) : Screen(screens, kId, Layout()), ui_(controls()) {}
 
 void FrmExplosion::Form_Load()
 {
     const Module1& m = services().session;
-    count_ = 0;
-    label("LblScore")->SetCaption(QString::number(count_));
-    KeptScore = m.StakeScore;
-    label("Label2")->SetCaption(QStringLiteral("你目前获得的分数:\r%1").arg(m.StakeScore));
-    movie("SwfBackground")->SetMovie(MoviePath("explore.swf"));
+    // The stake is what the player keeps until the counter or a stop says otherwise.
+    gamble_ = {.count = 0, .StakeScore = m.StakeScore, .ProviderScore = m.ProviderScore, .KeptScore = m.StakeScore};
+    ui_.LblScore->SetCaption(QString::number(gamble_.count));
+    ui_.Label2->SetCaption(QStringLiteral("你目前获得的分数:\r%1").arg(m.StakeScore));
+    ui_.SwfBackground->SetMovie(MoviePath("explore.swf"));
 
     for (int i = 0; i < explosion::kButtons; ++i)
-        connect(button("CmdNum", i), &QPushButton::clicked, this, [this, i] { CmdNum_Click(i); });
-    connect(button("CmdStop"), &QPushButton::clicked, this, &FrmExplosion::CmdStop_Click);
-    connect(timer("Timer1"), &QTimer::timeout, this, &FrmExplosion::Timer1_Timer);
+        connect(ui_.CmdNum[i], &QPushButton::clicked, this, [this, i] { CmdNum_Click(i); });
+    connect(ui_.CmdStop, &QPushButton::clicked, this, &FrmExplosion::CmdStop_Click);
+    connect(ui_.Timer1, &QTimer::timeout, this, &FrmExplosion::Timer1_Timer);
 }
 
-bool FrmExplosion::Ended() const { return button("CmdStop")->text() == QStringView(kContinue); }
+bool FrmExplosion::Ended() const { return ui_.CmdStop->text() == QStringView(kContinue); }
 
 void FrmExplosion::CmdNum_Click(int index)
 {
-    const std::int32_t stake = services().session.StakeScore;
+    const std::int32_t stake = gamble_.StakeScore;
     RandomSource& random = services().random;
 
-    movie("SwfBackground")->SetMovie(MoviePath("baobao.swf"));
-    timer("Timer1")->start(); // the first tick after the interval it still has
-    button("CmdStop")->setEnabled(true);
-    label("Label1")->hide();
+    ui_.SwfBackground->SetMovie(MoviePath("baobao.swf"));
+    ui_.Timer1->start(); // the first tick after the interval it still has
+    ui_.CmdStop->setEnabled(true);
+    ui_.Label1->hide();
     for (int i = 0; i < explosion::kButtons; ++i) {
         if (i == index)
-            button("CmdNum", i)->setEnabled(false);
+            ui_.CmdNum[i]->setEnabled(false);
         else
-            button("CmdNum", i)->hide();
+            ui_.CmdNum[i]->hide();
     }
     random.Reseed();
     SafeIndex = static_cast<std::int16_t>(explosion::SafeIndexFor(random.Next()));
     if (SafeIndex == index)
-        ExplodeAt = explosion::NeverExplodes(stake);
+        gamble_.ExplodeAt = explosion::NeverExplodes(stake);
     else
-        ExplodeAt = explosion::ExplodePoint(explosion::ExplodePercentFor(random.Next()), stake);
-    button("CmdStop")->setFocus();
-    Stopped = false;
+        gamble_.ExplodeAt = explosion::ExplodePoint(explosion::ExplodePercentFor(random.Next()), stake);
+    ui_.CmdStop->setFocus();
+    gamble_.Stopped = false;
 }
 
 void FrmExplosion::Timer1_Timer()
 {
-    Module1& m = services().session;
     RandomSource& random = services().random;
-    QTimer* timer1 = timer("Timer1");
-
     random.Reseed();
-    timer1->setInterval(explosion::TickIntervalFor(random.Next()));
+    ui_.Timer1->setInterval(explosion::TickIntervalFor(random.Next()));
 
-    explosion::Gamble g{.count = count_, .StakeScore = m.StakeScore, .ProviderScore = m.ProviderScore,
-                        .KeptScore = KeptScore, .ExplodeAt = ExplodeAt, .Stopped = Stopped};
-    const explosion::TickEnd end = explosion::Tick(g);
-    m.StakeScore = g.StakeScore;
-    m.ProviderScore = g.ProviderScore;
-    Stopped = g.Stopped;
-    count_ = g.count;
-
-    Label* score = label("LblScore");
-    score->SetCaption(QString::number(g.count));
+    const explosion::TickEnd end = explosion::Tick(gamble_);
+    Split();
+    ui_.LblScore->SetCaption(QString::number(gamble_.count));
     if (end == explosion::TickEnd::Running) return;
     if (end == explosion::TickEnd::Exploded) {
-        score->SetBackColor(ToQColor(Colour::Red));
-        score->SetCaption(QString::fromUtf16(kExploded));
+        ui_.LblScore->SetBackColor(ToQColor(Colour::Red));
+        ui_.LblScore->SetCaption(QString::fromUtf16(kExploded));
     }
-    timer1->stop();
-    button("CmdStop")->setEnabled(true);
-    button("CmdStop")->SetCaption(QString::fromUtf16(kContinue));
+    ui_.Timer1->stop();
+    ui_.CmdStop->setEnabled(true);
+    ui_.CmdStop->SetCaption(QString::fromUtf16(kContinue));
 }
 
 void FrmExplosion::CmdStop_Click()
@@ -133,22 +134,24 @@ void FrmExplosion::CmdStop_Click()
         Leave();
         return;
     }
-    Module1& m = services().session;
-    const std::int32_t count = Count();
-    Stopped = true;
-    button("CmdStop")->setEnabled(false);
-    m.ProviderScore = m.StakeScore - count;
-    timer("Timer1")->stop();
+    gamble_.Stopped = true;
+    ui_.CmdStop->setEnabled(false);
+    gamble_.ProviderScore = gamble_.StakeScore - gamble_.count;
+    Split();
+    ui_.Timer1->stop();
     const Answer answer = Ask(MessageId::AskWhenExplode);
     if (!IsLoaded()) return;
     if (answer == Answer::Cancel) {
-        m.StakeScore = count;
+        gamble_.StakeScore = gamble_.count;
+        Split();
         Leave();
         return;
     }
-    KeptScore = count;
-    timer("Timer1")->start(); // with the interval it had
+    gamble_.KeptScore = gamble_.count;
+    ui_.Timer1->start(); // with the interval it had
 }
+
+void FrmExplosion::Split() { services().session.SplitStake(gamble_.StakeScore, gamble_.ProviderScore); }
 
 void FrmExplosion::Leave()
 {

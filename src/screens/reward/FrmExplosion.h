@@ -6,8 +6,10 @@
 // Stop keeps the count so far. It always ends in the score-saving screen. The
 // close box does nothing until the count has finished or exploded, then acts
 // as "继续".
+#include <array>
 #include <cstdint>
 
+#include "game/Explosion.h"
 #include "ui/Screen.h"
 
 namespace wd {
@@ -22,13 +24,9 @@ public:
     void Timer1_Timer();          // one step of the counter
     void CmdStop_Click();         // "&Stop!!!" while counting, "继续" at the end
 
-    std::int32_t KeptScore = 0;   // what the player keeps unless the counter takes it
-    std::int16_t SafeIndex = 0;   // the safe button, drawn at the pick
-    std::int32_t ExplodeAt = 0;   // the count at or above which the counter explodes
-    bool Stopped = false;         // the player stopped and watches the rest
-
-    // The number on show.
-    std::int32_t Count() const { return count_; }
+    // The gamble as it stands: the count on show, the split so far, the point
+    // of explosion, what the player keeps and whether the player stopped.
+    const explosion::Gamble& Gamble() const { return gamble_; }
     // The counter has reached the stake or exploded; "继续" leaves.
     bool Ended() const;
 
@@ -37,9 +35,25 @@ protected:
     void Form_CloseBox() override;
 
 private:
-    void Leave();
+    // The controls this screen's code uses, by their names in the layout.
+    struct Controls {
+        explicit Controls(const ControlSet& set);
+        AnimationPanel* SwfBackground;
+        Button* CmdStop;
+        std::array<Button*, explosion::kButtons> CmdNum;
+        QTimer* Timer1;
+        Label* Label1;
+        Label* Label2;
+        Label* LblScore;
+    };
 
-    std::int32_t count_ = 0;
+    void Leave();
+    // The session takes the split as the gamble now has it.
+    void Split();
+
+    const Controls ui_;
+    explosion::Gamble gamble_;
+    std::int16_t SafeIndex = 0; // the safe button, drawn at the pick
 };
 
 } // namespace wd

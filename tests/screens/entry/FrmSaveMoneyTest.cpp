@@ -45,9 +45,10 @@ protected:
         ::Open(rig.screens, rig.session, clears, stake, provider, providerScore);
     }
     FrmSaveMoney& save() { return rig.screens.Get<FrmSaveMoney>(); }
+    const ControlSet& c() { return save().controls(); }
     QString Upload()
     {
-        Click(save().label("Label1"));
+        Click(c().Get<Label>("Label1"));
         return rig.urls.opened.value(rig.urls.opened.size() - 1);
     }
 
@@ -59,7 +60,7 @@ protected:
 TEST_F(SaveMoney, UploadsEncodedFiguresOnceThenTheBankedRunsAlone)
 {
     ::Open(rig.screens, rig.session, 2, 30000, QStringLiteral("星澜"), 7000, QStringLiteral("叶 子+1"));
-    save().edit("TxtPassword")->setText(QStringLiteral("a&b=c#d%"));
+    c().Get<TextBox>("TxtPassword")->setText(QStringLiteral("a&b=c#d%"));
     const QString address = Upload();
     EXPECT_TRUE(address.startsWith(kScorePage + QStringLiteral("?userid=")));
     EXPECT_TRUE(address.contains(QStringLiteral("&passwd=a%26b%3Dc%23d%25&")));
@@ -69,7 +70,7 @@ TEST_F(SaveMoney, UploadsEncodedFiguresOnceThenTheBankedRunsAlone)
     EXPECT_EQ(items, (QStringList{"userid=叶 子+1", "passwd=a&b=c#d%", "playercash=230000", "provider=星澜",
                                   "providercash=7000"}));
     EXPECT_EQ(rig.session.PlayerPassword, QStringLiteral("a&b=c#d%"));
-    EXPECT_EQ(save().label("LblTotal")->Caption(), QStringLiteral("你总共获得分数\u3000230000"));
+    EXPECT_EQ(c().Get<Label>("LblTotal")->Caption(), QStringLiteral("你总共获得分数\u3000230000"));
 
     // Sent once: later uploads carry the banked runs alone.
     for (int again = 0; again < 2; ++again)
@@ -83,11 +84,11 @@ TEST_F(SaveMoney, UploadsEncodedFiguresOnceThenTheBankedRunsAlone)
 TEST_F(SaveMoney, OnlyALaunchKnownToSucceedSpendsTheFiguresAndNoFailureIsToldOutOfPlace)
 {
     Open(1, 20000, QStringLiteral("Kessa"), 5000);
-    save().edit("TxtPassword")->setText(QStringLiteral("s3cret"));
+    c().Get<TextBox>("TxtPassword")->setText(QStringLiteral("s3cret"));
     rig.urls.late = true;
     const QString address = Upload();
     Upload(); // undecided: not sent twice
-    Click(save().label("Label4"));
+    Click(c().Get<Label>("Label4"));
     EXPECT_EQ(rig.urls.opened, (QStringList{address, kRegister}));
     rig.urls.Decide(false);
     rig.urls.Decide(false); // the registration page: told too, nothing to keep
@@ -106,7 +107,7 @@ TEST_F(SaveMoney, OnlyALaunchKnownToSucceedSpendsTheFiguresAndNoFailureIsToldOut
         rig.urls.Decide(false);
         EXPECT_EQ(rig.messages.notices.size(), 2u);
     };
-    save().button("CmdQuit")->click();
+    c().Get<Button>("CmdQuit")->click();
     QCoreApplication::processEvents();
     EXPECT_EQ(rig.messages.notices.size(), 3u);
     EXPECT_EQ(rig.screens.State(FrmSaveMoney::kId), ScreenState::Shown);
@@ -120,9 +121,9 @@ TEST_F(SaveMoney, OnlyALaunchKnownToSucceedSpendsTheFiguresAndNoFailureIsToldOut
 
     // A quit confirmed while undecided waits for the launch, and for a notice
     // open when it succeeds; the success spends the figures.
-    Click(save().label("Label4"));
+    Click(c().Get<Label>("Label4"));
     EXPECT_EQ(Upload(), address);
-    save().button("CmdExit")->click();
+    c().Get<Button>("CmdExit")->click();
     rig.messages.whileShown = [this] {
         rig.urls.Decide(true);
         EXPECT_EQ(rig.programEnds, 0);
@@ -139,8 +140,8 @@ TEST_F(SaveMoney, CancelInEitherConfirmationOrTheCloseBoxLeavesEverythingAsItWas
 {
     Open(1, 20000, QStringLiteral("Kessa"), 5000);
     for (int i = 0; i < 3; ++i) rig.messages.Script(Answer::Cancel);
-    save().button("CmdQuit")->click();
-    save().button("CmdExit")->click();
+    c().Get<Button>("CmdQuit")->click();
+    c().Get<Button>("CmdExit")->click();
     save().close();
     ASSERT_EQ(rig.messages.shown.size(), 3u);
     EXPECT_EQ(rig.messages.shown[0].id, MessageId::ConfirmSaved);
@@ -168,7 +169,7 @@ TEST(PlayAgain, FromTheQuizScreenTheGambleAndTheTally)
         d.PressStart();
         const auto playAgain = [&] {
             EXPECT_EQ(d.Text(S::FrmSaveMoney, "TxtUserId"), QStringLiteral("alice"));
-            d.On(S::FrmSaveMoney).edit("TxtUserId")->setText(QStringLiteral("bob"));
+            d.Control<TextBox>(S::FrmSaveMoney, "TxtUserId")->setText(QStringLiteral("bob"));
             d.Upload(QString());
             d.Confirm(S::FrmSaveMoney, "CmdQuit", Answer::Ok);
         };

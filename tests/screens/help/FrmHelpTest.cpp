@@ -20,7 +20,8 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&help()));
     }
     FrmHelp& help() { return rig.screens.Get<FrmHelp>(); }
-    bool OnExamples() { return help().label("LblTime", 10)->isVisible(); }
+    const ControlSet& c() { return help().controls(); }
+    bool OnExamples() { return c().Get<Label>("LblTime", 10)->isVisible(); }
 
     ScreenRig rig;
 };
@@ -30,19 +31,19 @@ protected:
 TEST_F(Help, OpensOnTheRulesPageAndTheToggleSwitchesPagesByMouseEnterAndSpace)
 {
     EXPECT_FALSE(OnExamples());
-    EXPECT_EQ(help().button("Command2")->text(), QStringLiteral("例如"));
-    EXPECT_EQ(help().focusWidget(), help().button("Command2"));
+    EXPECT_EQ(c().Get<Button>("Command2")->text(), QStringLiteral("例如"));
+    EXPECT_EQ(help().focusWidget(), c().Get<Button>("Command2"));
     EXPECT_EQ(help().size(), QSize(629, 516));
     EXPECT_TRUE(help().windowTitle().startsWith(QStringLiteral("问鼎五关(Kessa Version)--教你玩 ")));
 
-    QTest::mouseClick(help().button("Command2"), Qt::LeftButton);
+    QTest::mouseClick(c().Get<Button>("Command2"), Qt::LeftButton);
     EXPECT_TRUE(OnExamples());
-    EXPECT_EQ(help().button("Command2")->text(), QStringLiteral("看完"));
+    EXPECT_EQ(c().Get<Button>("Command2")->text(), QStringLiteral("看完"));
     help().activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&help()));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     EXPECT_FALSE(OnExamples());
-    EXPECT_EQ(help().button("Command2")->text(), QStringLiteral("例如"));
+    EXPECT_EQ(c().Get<Button>("Command2")->text(), QStringLiteral("例如"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
     EXPECT_TRUE(OnExamples());
 
@@ -50,13 +51,13 @@ TEST_F(Help, OpensOnTheRulesPageAndTheToggleSwitchesPagesByMouseEnterAndSpace)
     EXPECT_EQ(rig.screens.State(FrmHelp::kId), ScreenState::NotLoaded);
     rig.screens.Show(FrmHelp::kId);
     EXPECT_FALSE(OnExamples());
-    QTest::mouseClick(help().button("Command1"), Qt::LeftButton); // 退出
+    QTest::mouseClick(c().Get<Button>("Command1"), Qt::LeftButton); // 退出
     EXPECT_EQ(rig.screens.State(FrmHelp::kId), ScreenState::NotLoaded);
 }
 
 TEST_F(Help, PagesHoldTheParagraphsJoinedByCarriageReturns)
 {
-    const QStringList rules = help().label("LblTime", 6)->Caption().split(QLatin1Char('\r'));
+    const QStringList rules = c().Get<Label>("LblTime", 6)->Caption().split(QLatin1Char('\r'));
     ASSERT_EQ(rules.size(), 8);
     EXPECT_TRUE(rules[2].isEmpty());
     EXPECT_TRUE(rules[6].isEmpty());
@@ -66,7 +67,7 @@ TEST_F(Help, PagesHoldTheParagraphsJoinedByCarriageReturns)
     EXPECT_TRUE(rules[4].contains(QStringLiteral("来不及按'Stop'按钮的话")));
     EXPECT_TRUE(rules[7].endsWith(QStringLiteral("连接Internet.")));
 
-    const QStringList examples = help().label("LblTime", 10)->Caption().split(QLatin1Char('\r'));
+    const QStringList examples = c().Get<Label>("LblTime", 10)->Caption().split(QLatin1Char('\r'));
     ASSERT_EQ(examples.size(), 7);
     EXPECT_EQ(examples[5], QStringLiteral("要特别注意的是:"));
     EXPECT_TRUE(examples[3].contains(QStringLiteral("就出现'爆'字\u3000这样")));
@@ -82,16 +83,16 @@ TEST_F(Help, BoardMarksTheQuestionsOfEachLevel)
     const int rowsOf[5][5] = {{15, 16, 17, 18, 19}, {5, 6, 7, 8, 9}, {0, 1, 2, 3, 4}, {10, 11, 12, 13, 14}, {20, 21, 22, 23, 24}};
     for (int level = 1; level <= 5; ++level) {
         QString row;
-        for (int slot = 0; slot < 5; ++slot) row += help().label("Lblque", rowsOf[level - 1][slot])->Caption();
+        for (int slot = 0; slot < 5; ++slot) row += c().Get<Label>("Lblque", rowsOf[level - 1][slot])->Caption();
         EXPECT_EQ(row, QString(level, QLatin1Char('V'))) << level;
-        EXPECT_EQ(help().label("Lblque", 24 + level)->Caption(), QStringLiteral("第%1关").arg(level));
+        EXPECT_EQ(c().Get<Label>("Lblque", 24 + level)->Caption(), QStringLiteral("第%1关").arg(level));
     }
-    EXPECT_EQ(help().label("LblTime", 1)->Caption(), QStringLiteral("有4个Pass机会,\u3000要答对1道题就可以过关,可得5000分"));
+    EXPECT_EQ(c().Get<Label>("LblTime", 1)->Caption(), QStringLiteral("有4个Pass机会,\u3000要答对1道题就可以过关,可得5000分"));
 }
 
 TEST_F(Help, ControlsSitWhereTheTableSaysInAGrabAndPagesNeitherScrollNorGrow)
 {
-    help().label("LblTime", 6)->SetCaption(FrmHelp::RulesPage().repeated(3));
+    c().Get<Label>("LblTime", 6)->SetCaption(FrmHelp::RulesPage().repeated(3));
     const QImage img = help().grab().toImage();
     ASSERT_EQ(img.size(), QSize(629, 516));
     // Left or top edge of a box: the colour starts at `at` (within one pixel) and not before.
@@ -118,10 +119,10 @@ TEST_F(Help, ControlsSitWhereTheTableSaysInAGrabAndPagesNeitherScrollNorGrow)
     EXPECT_EQ(withExamples.pixel(5, 470), navy);
     EXPECT_EQ(withExamples.pixel(5, 253), navy);
     EXPECT_NE(withExamples.pixel(4, 470), navy);
-    EXPECT_EQ(help().label("LblTime", 6)->geometry(), QRect(6, 255, 619, 256));
-    EXPECT_EQ(help().label("LblTime", 10)->geometry(), QRect(5, 253, 620, 256));
+    EXPECT_EQ(c().Get<Label>("LblTime", 6)->geometry(), QRect(6, 255, 619, 256));
+    EXPECT_EQ(c().Get<Label>("LblTime", 10)->geometry(), QRect(5, 253, 620, 256));
     for (const char* name : {"Command1", "Command2"}) {
-        QWidget* b = help().button(name);
+        QWidget* b = c().Get<Button>(name);
         EXPECT_EQ(help().childAt(b->geometry().center()), b) << name;
     }
 }

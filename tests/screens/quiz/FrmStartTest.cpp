@@ -29,18 +29,18 @@ TEST(FrmStart, LoadsWithTheBankOpenAndItsLinksOpenTheSitesPages)
     EXPECT_TRUE(d.bank.Usable());
     EXPECT_EQ(d.session.QuestionCount, 159);
     Screen& start = d.On(S::FrmStart);
-    start.label("Label1")->Clicked();
-    start.label("Label4")->Clicked();
+    start.controls().Get<Label>("Label1")->Clicked();
+    start.controls().Get<Label>("Label4")->Clicked();
     EXPECT_EQ(d.urls.opened, (QStringList{QStringLiteral("http://www.xinglan.example/"),
                                          QStringLiteral("http://www.xinglan.example/asp/register/4-01.asp")}));
     d.urls.answer = false; // no browser at all
-    start.label("Label1")->Clicked();
+    start.controls().Get<Label>("Label1")->Clicked();
     ASSERT_EQ(d.messages.notices.size(), 1u);
     EXPECT_TRUE(d.messages.notices[0].contains(QStringLiteral("http://www.xinglan.example/")));
     EXPECT_EQ(d.messages.copyable, std::vector<QString>{QStringLiteral("http://www.xinglan.example/")});
     // A failure that comes once a game has begun is not shown over it.
     d.urls.late = true;
-    start.label("Label4")->Clicked();
+    start.controls().Get<Label>("Label4")->Clicked();
     d.SignIn();
     d.urls.Decide(false);
     EXPECT_EQ(d.messages.notices.size(), 1u);
@@ -53,7 +53,7 @@ TEST(FrmStart, ABlankIdIsRefusedAndChangesNothing)
     GameDriver d(FileOf(f));
     d.session.Level = 4;
     d.session.StakeScore = 777;
-    TextBox* id = d.On(S::FrmStart).edit("TxtUserId");
+    TextBox* id = d.Control<TextBox>(S::FrmStart, "TxtUserId");
     for (const QString& blank : {QStringLiteral("   "), QString()}) {
         id->setText(blank);
         QTest::keyClick(id, Qt::Key_Return); // Enter starts like the button
@@ -96,7 +96,7 @@ TEST(FrmStart, AStartPressTriesTheFileAgainAndNamesWhatIsWrongUntilItIsRight)
         ScreenRig rig(f.File());
         RegisterAllScreens(rig.screens);
         rig.screens.Show(S::FrmStart);
-        QPushButton* start = rig.screens.Loaded(S::FrmStart)->button("CmdStart");
+        QPushButton* start = rig.screens.Loaded(S::FrmStart)->controls().Get<Button>("CmdStart");
         start->click();
         ASSERT_EQ(rig.messages.notices.size(), 1u) << c.says;
         EXPECT_TRUE(rig.messages.notices[0].contains(QString::fromUtf8(c.says))) << rig.messages.notices[0].toStdString();
@@ -119,10 +119,10 @@ TEST(FrmStart, HelpOpensModallyOverItAndQuitAndTheCloseBoxesOfBothScreensEndTheP
         EXPECT_EQ(quit.On(S::FrmHelp).windowModality(), Qt::ApplicationModal);
         quit.On(S::FrmHelp).close();
     });
-    quit.On(S::FrmStart).button("CmdHelp")->click();
+    quit.Control<Button>(S::FrmStart, "CmdHelp")->click();
     EXPECT_EQ(quit.Shown(), QStringLiteral("FrmStart"));
     EXPECT_EQ(quit.State(S::FrmHelp), ScreenState::NotLoaded);
-    quit.On(S::FrmStart).button("CmdQuit")->click();
+    quit.Control<Button>(S::FrmStart, "CmdQuit")->click();
     closed.On(S::FrmStart).close();
     EXPECT_EQ(quit.programEnds, 1);
     EXPECT_EQ(closed.programEnds, 1);

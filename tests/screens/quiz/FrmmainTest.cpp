@@ -50,7 +50,7 @@ TEST(Frmmain, IgnoresEnterBeforeTheStartButtonWhichDrawsTheFirstQuestion)
     EXPECT_EQ(g.Question(), QStringLiteral("question 42 ____"));
     EXPECT_EQ(g.d.Text(S::Frmmain, "LblProvider"), QStringLiteral("fan0"));
     EXPECT_EQ(g.d.session.ProviderName, QStringLiteral("earlier")) << "named only when a stake is lost";
-    EXPECT_TRUE(g.q().movie("SwfBackground")->Movie().endsWith(QStringLiteral("/swf/1.swf")));
+    EXPECT_TRUE(g.q().controls().Get<AnimationPanel>("SwfBackground")->Movie().endsWith(QStringLiteral("/swf/1.swf")));
 }
 
 TEST(Frmmain, AnswersCompareExactlyButForTheSpacesAroundThem)
@@ -84,12 +84,12 @@ TEST(Frmmain, EasyQuestionsAndPassesMarkTheirUseAndRunOut)
     for (int pass = 1; pass <= 4; ++pass) {
         const QString before = g.Question();
         g.d.Pass(); // after an easy question, an ordinary one; the marker stays
-        EXPECT_EQ(g.q().label("Lblque", pass)->BackColor(), ToQColor(Colour::PaleCyan)) << pass;
+        EXPECT_EQ(g.q().controls().Get<Label>("Lblque", pass)->BackColor(), ToQColor(Colour::PaleCyan)) << pass;
         EXPECT_NE(g.Question(), before);
         EXPECT_TRUE(g.Question().startsWith(QStringLiteral("question ")));
         EXPECT_TRUE(g.d.Visible(S::Frmmain, "LblEasyLable"));
     }
-    EXPECT_EQ(g.q().label("Lblque", 0)->BackColor(), ToQColor(Colour::BoxBlue));
+    EXPECT_EQ(g.q().controls().Get<Label>("Lblque", 0)->BackColor(), ToQColor(Colour::BoxBlue));
     EXPECT_FALSE(g.d.Enabled(S::Frmmain, "CmdPass"));
     EXPECT_EQ(g.d.Text(S::Frmmain, "LblNo"), QStringLiteral("1"));
 
@@ -105,7 +105,7 @@ TEST(Frmmain, EasyQuestionsAndPassesMarkTheirUseAndRunOut)
 TEST(Frmmain, AnInputMethodComposesInTheAnswerBoxAndItsCommitDoesNotAnswer)
 {
     Quiz g;
-    TextBox* box = g.q().edit("Txtanswer");
+    TextBox* box = g.q().controls().Get<TextBox>("Txtanswer");
     EXPECT_TRUE(box->testAttribute(Qt::WA_InputMethodEnabled));
     QInputMethodEvent composing(QStringLiteral("bumian"), {});
     QCoreApplication::sendEvent(box, &composing);
@@ -168,7 +168,7 @@ TEST(Frmmain, AFailedDrawEndsTheRunWithANoticeWithinOneBusyTimeoutKeepingWhatThe
 TEST(Frmmain, TheFirstTickComesOneSecondAfterTheStart)
 {
     Quiz g(1, false);
-    g.q().timer("Timer1")->setInterval(1000); // the driver's hand-ticked clock back to real time
+    g.q().controls().Get<QTimer>("Timer1")->setInterval(1000); // the driver's hand-ticked clock back to real time
     g.d.PressStart();
     QElapsedTimer clock;
     clock.start();
@@ -190,7 +190,7 @@ TEST(Frmmain, TheClockIsStoppedBeforeEveryMessageButTheQuitQuestion)
                           {false, true, {TimeUpNoScore}}, {true, true, {LevelCleared, TimeUpWithScore}}};
     for (const Road& road : roads) {
         Quiz g;
-        QTimer* clock = g.q().timer("Timer1");
+        QTimer* clock = g.q().controls().Get<QTimer>("Timer1");
         std::vector<MessageId> seen;
         g.d.messages.Nest([&](MessageId id) {
             seen.push_back(id);
@@ -225,27 +225,28 @@ TEST(FrmmainAccessible, AScreenReaderReadsTheQuestionProviderTimeScoreMarksAndBu
     EXPECT_TRUE(window->text(QAccessible::Description).startsWith(QStringLiteral("答题")));
 
     const auto nodes = AccessibleNodes(*q);
+    const auto w = [q](const char* name, int index = kNoIndex) { return q->controls().Get<QWidget>(name, index); };
     const std::pair<QWidget*, const char16_t*> said[] = {
-        {q->label("Lblquestion"), u"题目：question 42 ____"}, {q->label("LblProvider"), u"出题者：fan0"},
-        {q->label("LblTime"), u"剩余时间：240"}, {q->label("LblPlayscore"), u"得分：0"},
-        {q->label("LblPlayer"), u"玩家：glintora"}, {q->label("Lblque", 0), u"第1题：O"},
-        {q->label("Lblque", 4), u"第5题"}, // an empty slot says its place
-        {q->frame("Framain"), u"玩家 得分 剩余时间"}, {q->frame("Frame1"), u"本关题目"}, {q->edit("Txtanswer"), u"答案"},
-        {q->button("CmdEasy"), u"拣手题"}, {q->button("CmdPass"), u"PASS"}, {q->button("CmdOK"), u"确定"},
-        {q->button("Cmdquit"), u"退出"}};
+        {w("Lblquestion"), u"题目：question 42 ____"}, {w("LblProvider"), u"出题者：fan0"},
+        {w("LblTime"), u"剩余时间：240"}, {w("LblPlayscore"), u"得分：0"},
+        {w("LblPlayer"), u"玩家：glintora"}, {w("Lblque", 0), u"第1题：O"},
+        {w("Lblque", 4), u"第5题"}, // an empty slot says its place
+        {w("Framain"), u"玩家 得分 剩余时间"}, {w("Frame1"), u"本关题目"}, {w("Txtanswer"), u"答案"},
+        {w("CmdEasy"), u"拣手题"}, {w("CmdPass"), u"PASS"}, {w("CmdOK"), u"确定"},
+        {w("Cmdquit"), u"退出"}};
     for (const auto& [control, name] : said)
         EXPECT_EQ(NodeOf(nodes, control).name, QString::fromUtf16(name)) << control->objectName().toStdString();
-    EXPECT_EQ(NodeOf(nodes, q->label("Lblquestion")).role, QAccessible::StaticText);
-    EXPECT_EQ(NodeOf(nodes, q->edit("Txtanswer")).role, QAccessible::EditableText);
-    EXPECT_EQ(NodeOf(nodes, q->button("CmdEasy")).role, QAccessible::Button);
+    EXPECT_EQ(NodeOf(nodes, w("Lblquestion")).role, QAccessible::StaticText);
+    EXPECT_EQ(NodeOf(nodes, w("Txtanswer")).role, QAccessible::EditableText);
+    EXPECT_EQ(NodeOf(nodes, w("CmdEasy")).role, QAccessible::Button);
     for (const AccessibleNode& node : nodes) {
         EXPECT_FALSE(node.name.isEmpty()) << node.object->objectName().toStdString();
         EXPECT_FALSE(node.name.contains(u'&')) << node.name.toStdString();
     }
     // The names follow the clock and the next question.
     g.d.Tick();
-    EXPECT_EQ(NodeOf(AccessibleNodes(*q), q->label("LblTime")).name, QStringLiteral("剩余时间：239"));
+    EXPECT_EQ(NodeOf(AccessibleNodes(*q), w("LblTime")).name, QStringLiteral("剩余时间：239"));
     q->CmdPass_Click();
     EXPECT_NE(g.Question(), QStringLiteral("question 42 ____"));
-    EXPECT_EQ(NodeOf(AccessibleNodes(*q), q->label("Lblquestion")).name, QStringLiteral("题目：") + g.Question());
+    EXPECT_EQ(NodeOf(AccessibleNodes(*q), w("Lblquestion")).name, QStringLiteral("题目：") + g.Question());
 }

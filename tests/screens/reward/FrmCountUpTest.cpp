@@ -42,7 +42,10 @@ protected:
         return rig.screens.Get<FrmCountUp>();
     }
     Frmmain& Quiz() { return rig.screens.Get<Frmmain>(); }
-    static QString Caption(Screen& s, const char* name, int index = kNoIndex) { return s.label(name, index)->Caption(); }
+    static QString Caption(Screen& s, const char* name, int index = kNoIndex)
+    {
+        return s.controls().Get<Label>(name, index)->Caption();
+    }
     static QString Joined(Screen& s, const char* name, int n, const QString& sep = {})
     {
         QStringList captions;
@@ -75,42 +78,42 @@ TEST_F(Tally, ShowsEachLevelAndGoingOnSetsUpTheNextOnTheQuizScreen)
         rig.session.TimeLeft = 12;
         FrmCountUp& t = ClearedLevel(r.cleared, r.stake);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&t));
-        EXPECT_EQ(t.label("LblFixScore")->isVisible(), r.clears > 0);
+        EXPECT_EQ(t.controls().Get<Label>("LblFixScore")->isVisible(), r.clears > 0);
         EXPECT_EQ((QStringList{Caption(t, "Label1"), Caption(t, "LblScore"), Caption(t, "LblRemainTime"),
                                Joined(t, "LblEasy", 3), r.clears ? Caption(t, "LblFixScore") : QString()}),
                   (QStringList{QStringLiteral("第%1关成绩").arg(r.cleared), QString::number(r.stake), "12", "XXX",
                                r.clears ? QString::number(r.clears * 100000) : QString()}));
 
-        // What the level just played left on the quiz screen.
+        // What the level just played left on the quiz screen; its clock shows
+        // the 12 seconds left since it loaded, its easy marks "→→→".
         Frmmain& q = Quiz();
-        q.label("Lblque", 4)->SetBackColor(kPale);
-        q.label("LblEasyLable")->show();
-        q.label("LblNo")->SetCaption(QStringLiteral("3"));
-        q.label("LblTime")->SetCaption(QStringLiteral("12"));
-        q.label("LblTime")->SetForeColor(kRed);
-        q.ShowEasyMarks(3);
+        const ControlSet& qc = q.controls();
+        qc.Get<Label>("Lblque", 4)->SetBackColor(kPale);
+        qc.Get<Label>("LblEasyLable")->show();
+        qc.Get<Label>("LblNo")->SetCaption(QStringLiteral("3"));
+        qc.Get<Label>("LblTime")->SetForeColor(kRed);
         t.OKButton_Click();
 
         EXPECT_EQ(rig.screens.State(FrmCountUp::kId), ScreenState::NotLoaded);
         EXPECT_EQ(rig.screens.State(Frmmain::kId), ScreenState::Shown);
         EXPECT_EQ(QList<int>({rig.session.Level, rig.session.QuestionsLeft, rig.session.PassesLeft}),
                   QList<int>({level, level, r.passes}));
-        for (int i = 0; i < 5; ++i) EXPECT_EQ(q.label("Lblque", i)->BackColor(), kBoxBlue) << i;
-        EXPECT_EQ(q.button("CmdPass")->isEnabled(), level < 5);
-        EXPECT_FALSE(q.label("LblEasyLable")->isVisible());
+        for (int i = 0; i < 5; ++i) EXPECT_EQ(qc.Get<Label>("Lblque", i)->BackColor(), kBoxBlue) << i;
+        EXPECT_EQ(qc.Get<Button>("CmdPass")->isEnabled(), level < 5);
+        EXPECT_FALSE(qc.Get<Label>("LblEasyLable")->isVisible());
         // The clock and the easy chances are refilled only for a new run.
-        EXPECT_EQ(q.label("LblTime")->ForeColor(), level > 1 ? kRed : kPale);
-        EXPECT_EQ(q.button("CmdEasy")->isEnabled(), level == 1);
+        EXPECT_EQ(qc.Get<Label>("LblTime")->ForeColor(), level > 1 ? kRed : kPale);
+        EXPECT_EQ(qc.Get<Button>("CmdEasy")->isEnabled(), level == 1);
         EXPECT_EQ((QStringList{Joined(q, "Lblque", 5, QStringLiteral("|")), Caption(q, "LblNo"), Caption(q, "LblPlayscore"),
-                               Caption(q, "LblTime"), Joined(q, "LblEasy", 3), q.frame("Fraquestion")->Caption(),
+                               Caption(q, "LblTime"), Joined(q, "LblEasy", 3), qc.Get<Frame>("Fraquestion")->Caption(),
                                Caption(q, "Lblquestion"), Caption(q, "LblProvider")}),
                   (QStringList{QString::fromUtf8(r.boxes), "1",
                                QString::number(r.clears * 100000 + (level > 1 ? r.stake : 0)), level > 1 ? "12" : "240",
                                level > 1 ? "XXX" : "→→→", QStringLiteral("第%1 关题目\u3000").arg(level),
                                QStringLiteral("question %1 ____").arg(rig.session.QuestionId), rig.session.ProviderName}));
         EXPECT_FALSE(rig.session.ProviderName.isEmpty());
-        EXPECT_EQ(q.movie("SwfBackground")->Movie(), Movie(std::to_string(level) + ".swf"));
-        EXPECT_TRUE(q.timer("Timer1")->isActive());
+        EXPECT_EQ(qc.Get<AnimationPanel>("SwfBackground")->Movie(), Movie(std::to_string(level) + ".swf"));
+        EXPECT_TRUE(qc.Get<QTimer>("Timer1")->isActive());
         rig.screens.Unload(Frmmain::kId);
         ScreenRig::FlushDeletes();
     }

@@ -41,6 +41,7 @@ protected:
         return W();
     }
     FrmExplosion& W() { return rig.screens.Get<FrmExplosion>(); }
+    const ControlSet& c() { return W().controls(); }
     bool Gone() const { return rig.screens.State(FrmExplosion::kId) == ScreenState::NotLoaded; }
     // Button 1, the safe one (floor(3r) = 1), or exploding at k % of the stake.
     void Pick(int explodePercent = 0)
@@ -59,7 +60,7 @@ protected:
         }
         return shown;
     }
-    QString Display() { return W().label("LblScore")->Caption(); }
+    QString Display() { return c().Get<Label>("LblScore")->Caption(); }
 
     ScreenRig rig;
     StandInLog backdrop, save;
@@ -71,30 +72,31 @@ TEST_F(Explosion, OpensOnTheStakeAndAPickHidesTheOtherButtonsAndStartsTheCount)
 {
     FrmExplosion& w = Open(10000);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-    EXPECT_EQ(w.label("Label2")->Caption(), QStringLiteral("你目前获得的分数:\r10000"));
-    EXPECT_FALSE(w.button("CmdStop")->isEnabled());
-    EXPECT_EQ(w.focusWidget(), w.button("CmdNum", 0));
-    EXPECT_EQ(w.movie("SwfBackground")->Movie(), Movie("explore.swf"));
+    EXPECT_EQ(c().Get<Label>("Label2")->Caption(), QStringLiteral("你目前获得的分数:\r10000"));
+    EXPECT_FALSE(c().Get<Button>("CmdStop")->isEnabled());
+    EXPECT_EQ(w.focusWidget(), c().Get<Button>("CmdNum", 0));
+    EXPECT_EQ(c().Get<AnimationPanel>("SwfBackground")->Movie(), Movie("explore.swf"));
 
     rig.random.Push(0.9f); // floor(2.7) = 2: the pressed button is the safe one
     w.CmdNum_Click(2);
     EXPECT_EQ(rig.random.reseeds, 1);
     EXPECT_EQ(rig.random.draws, 1); // a safe pick needs no explosion point
-    EXPECT_EQ(w.ExplodeAt, 10001);
-    EXPECT_FALSE(w.button("CmdNum", 2)->isEnabled());
-    EXPECT_TRUE(w.button("CmdNum", 2)->isVisible());
-    EXPECT_FALSE(w.button("CmdNum", 0)->isVisible() || w.button("CmdNum", 1)->isVisible() || w.label("Label1")->isVisible());
-    EXPECT_TRUE(w.button("CmdStop")->isEnabled());
-    EXPECT_EQ(w.focusWidget(), w.button("CmdStop"));
-    EXPECT_EQ(w.timer("Timer1")->interval(), 1000);
-    EXPECT_EQ(w.movie("SwfBackground")->Movie(), Movie("baobao.swf"));
+    EXPECT_EQ(w.Gamble().ExplodeAt, 10001);
+    EXPECT_FALSE(c().Get<Button>("CmdNum", 2)->isEnabled());
+    EXPECT_TRUE(c().Get<Button>("CmdNum", 2)->isVisible());
+    EXPECT_FALSE(c().Get<Button>("CmdNum", 0)->isVisible() || c().Get<Button>("CmdNum", 1)->isVisible()
+                 || c().Get<Label>("Label1")->isVisible());
+    EXPECT_TRUE(c().Get<Button>("CmdStop")->isEnabled());
+    EXPECT_EQ(w.focusWidget(), c().Get<Button>("CmdStop"));
+    EXPECT_EQ(c().Get<QTimer>("Timer1")->interval(), 1000);
+    EXPECT_EQ(c().Get<AnimationPanel>("SwfBackground")->Movie(), Movie("baobao.swf"));
 
     // Each tick reseeds and waits one to five seconds for the next.
     for (float r : {0.99f, 0.25f, 0.0f}) {
         rig.random.Push(r);
         w.Timer1_Timer();
-        EXPECT_EQ(w.timer("Timer1")->interval(), 1000 * (1 + static_cast<int>(5 * r)));
-        EXPECT_TRUE(w.timer("Timer1")->isActive());
+        EXPECT_EQ(c().Get<QTimer>("Timer1")->interval(), 1000 * (1 + static_cast<int>(5 * r)));
+        EXPECT_TRUE(c().Get<QTimer>("Timer1")->isActive());
     }
     EXPECT_EQ(rig.random.reseeds, 4);
     EXPECT_EQ(TickUntil(), QStringList({"600", "800", "1000", "2000", "3000", "4000", "5000", "6000", "7000", "8000",
@@ -106,7 +108,7 @@ TEST_F(Explosion, TheTimersOwnTicksDriveTheCount)
     FrmExplosion& w = Open(5000);
     rig.random.Push(0.5f);
     rig.random.Push(0.0f); // every later wait one second
-    w.timer("Timer1")->setInterval(20); // shortened so the test does not wait a second
+    c().Get<QTimer>("Timer1")->setInterval(20); // shortened so the test does not wait a second
     w.CmdNum_Click(1);
     EXPECT_TRUE(ScreenRig::WaitUntil([&] { return Display() == QStringLiteral("200"); }, 3000));
 }
@@ -136,7 +138,7 @@ TEST_F(Explosion, PicksAndStopsKeepWhatTheTableSays)
         FrmExplosion& w = Open(r.stake);
         Pick(r.explode);
         if (r.explode) {
-            EXPECT_EQ(w.ExplodeAt, r.stake / 100 * r.explode);
+            EXPECT_EQ(w.Gamble().ExplodeAt, r.stake / 100 * r.explode);
         }
         if (r.stopAt) {
             EXPECT_EQ(TickUntil(QString::fromUtf8(r.stopAt)).last(), QString::fromUtf8(r.stopAt));
@@ -145,13 +147,13 @@ TEST_F(Explosion, PicksAndStopsKeepWhatTheTableSays)
             EXPECT_EQ(rig.messages.shown.back().id, MessageId::AskWhenExplode);
         }
         if (r.end) {
-            EXPECT_EQ(w.button("CmdStop")->isEnabled(), !r.stopAt);
+            EXPECT_EQ(c().Get<Button>("CmdStop")->isEnabled(), !r.stopAt);
             EXPECT_EQ(TickUntil().last(), QString::fromUtf8(r.end));
-            EXPECT_EQ(w.Count(), r.count);
-            EXPECT_EQ(w.label("LblScore")->BackColor() == kRed, QString::fromUtf8(r.end) == QStringLiteral("爆"));
-            EXPECT_EQ(w.button("CmdStop")->text(), QStringLiteral("继续"));
-            EXPECT_TRUE(w.button("CmdStop")->isEnabled());
-            EXPECT_FALSE(w.timer("Timer1")->isActive());
+            EXPECT_EQ(w.Gamble().count, r.count);
+            EXPECT_EQ(c().Get<Label>("LblScore")->BackColor() == kRed, QString::fromUtf8(r.end) == QStringLiteral("爆"));
+            EXPECT_EQ(c().Get<Button>("CmdStop")->text(), QStringLiteral("继续"));
+            EXPECT_TRUE(c().Get<Button>("CmdStop")->isEnabled());
+            EXPECT_FALSE(c().Get<QTimer>("Timer1")->isActive());
             EXPECT_EQ(save.loads, leaves);
             w.CmdStop_Click(); // "继续" asks nothing
         }
@@ -193,18 +195,18 @@ TEST_F(Explosion, AScreenReaderFollowsTheCountToItsEnd)
     FrmExplosion& w = Open(1000);
     EXPECT_TRUE(QAccessible::queryAccessibleInterface(&w)->text(QAccessible::Description).startsWith(u"爆煲游戏"));
     auto nodes = AccessibleNodes(w);
-    EXPECT_EQ(NodeOf(nodes, w.label("Label2")).name, QStringLiteral("你目前获得的分数: 1000")); // the line break
-    EXPECT_EQ(NodeOf(nodes, w.label("LblScore")).name, QStringLiteral("计数：0"));
-    EXPECT_EQ(NodeOf(nodes, w.button("CmdNum", 1)).name, QStringLiteral("2"));
-    const auto stop = NodeOf(nodes, w.button("CmdStop"));
+    EXPECT_EQ(NodeOf(nodes, c().Get<Label>("Label2")).name, QStringLiteral("你目前获得的分数: 1000")); // the line break
+    EXPECT_EQ(NodeOf(nodes, c().Get<Label>("LblScore")).name, QStringLiteral("计数：0"));
+    EXPECT_EQ(NodeOf(nodes, c().Get<Button>("CmdNum", 1)).name, QStringLiteral("2"));
+    const auto stop = NodeOf(nodes, c().Get<Button>("CmdStop"));
     EXPECT_EQ(stop.role, QAccessible::Button);
     EXPECT_EQ(stop.name, QStringLiteral("Stop!!!"));
 
     Pick();
     w.Timer1_Timer();
-    EXPECT_EQ(NodeOf(AccessibleNodes(w), w.label("LblScore")).name, QStringLiteral("计数：") + w.label("LblScore")->Caption());
+    EXPECT_EQ(NodeOf(AccessibleNodes(w), c().Get<Label>("LblScore")).name, QStringLiteral("计数：") + Display());
     TickUntil();
     nodes = AccessibleNodes(w);
-    EXPECT_EQ(NodeOf(nodes, w.button("CmdStop")).name, QStringLiteral("继续"));
-    EXPECT_EQ(NodeOf(nodes, w.label("LblScore")).name, QStringLiteral("计数：1000"));
+    EXPECT_EQ(NodeOf(nodes, c().Get<Button>("CmdStop")).name, QStringLiteral("继续"));
+    EXPECT_EQ(NodeOf(nodes, c().Get<Label>("LblScore")).name, QStringLiteral("计数：1000"));
 }
