@@ -155,7 +155,7 @@ TEST(Budget, EveryHostileShapeLoadsWithinTheBudgetAndKeepsWhatFits)
         std::ofstream("/proc/self/clear_refs") << "5"; // the peak starts again from what is resident
         const long before = StatusKib("VmRSS:");
         const auto movie = PrepareFile(std::filesystem::path(WD_HOSTILE_DIR) / s.file);
-        const long peakKib = StatusKib("VmHWM:") - before;
+        [[maybe_unused]] const long peakKib = StatusKib("VmHWM:") - before;
         ASSERT_TRUE(movie);
         EXPECT_EQ(movie->cuts, s.cuts);
         EXPECT_LE(movie->KeptBytes(), kMovieBudgetBytes);
