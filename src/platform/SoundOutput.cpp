@@ -38,13 +38,13 @@ void Tell(const std::shared_ptr<PulseShared>& shared, AudioStream::State state)
 // is room, which paces the mix.
 void Play(const std::shared_ptr<PulseShared>& shared, const std::string& server)
 {
-    const pa_sample_spec spec{PA_SAMPLE_S16LE, swfplay::kOutputRate, 2};
+    const pa_sample_spec format{PA_SAMPLE_S16LE, swfplay::kOutputRate, 2};
     pa_buffer_attr attr;
     attr.maxlength = attr.prebuf = attr.minreq = attr.fragsize = UINT32_MAX; // the server's choice
     attr.tlength = 4 * swfplay::kOutputRate / 10;
     int error = 0;
     pa_simple* s = pa_simple_new(server.empty() ? nullptr : server.c_str(), "WenDingWuGuan", PA_STREAM_PLAYBACK,
-                                 nullptr, "movies", &spec, nullptr, &attr, &error);
+                                 nullptr, "movies", &format, nullptr, &attr, &error);
     if (!s) return Tell(shared, AudioStream::State::Broken);
     Tell(shared, AudioStream::State::Playing);
     std::array<std::int16_t, 2 * 1024> buffer{};
