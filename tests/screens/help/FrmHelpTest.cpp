@@ -1,128 +1,92 @@
+// The help screen, opened from the start screen as the player opens it. The
+// texts are the rules as the player must read them: "\u3000" is the
+// ideographic space, "\r" a carriage return.
 #include <gtest/gtest.h>
 
-#include <QImage>
 #include <QTest>
+#include <QTimer>
 
 #include "fakes/ScreenRig.h"
-#include "screens/help/FrmHelp.h"
+#include "screens/AllScreens.h"
+#include "ui/Screen.h"
 
 using namespace wd;
 using namespace wd::test;
+using S = ScreenId;
 
 namespace {
 
-class Help : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        rig.screens.Register<FrmHelp>();
-        rig.screens.Show(FrmHelp::kId);
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&help()));
-    }
-    FrmHelp& help() { return rig.screens.Get<FrmHelp>(); }
-    const ControlSet& c() { return help().controls(); }
-    bool OnExamples() { return c().Get<Label>("LblTime", 10)->isVisible(); }
-
-    ScreenRig rig;
+const char16_t kRules[] =
+    u"本游戏所有题目均为填空题,所得的游戏分数不设上限.你必须在240秒内通过5关的考验\u3000只要在顺利通过5关后\u3000游戏剩余时间将恢复为240秒\u3000和恢复有3道拣手题的机会.并且重新从第一关开始玩\u3000而你获得的连过5关的分数肯定是你的\u3000\r"
+    u"只要你一旦答错题目\u3000你将带著你暂时获得的分数进入爆煲游戏\r\r"
+    u"关于爆煲游戏:你选择3个按钮中的其中一个\u3000其中有3个按钮中的只有一个不会爆炸.接著\u3000分数从0开始增加\u3000如果你选择的按钮不会爆炸\u3000分数将增加到你暂时获得的分数为止\u3000你将获得所有的分数\u3000\r"
+    u"如果你选择按钮会爆炸\u3000分数在递增的过程中随时爆炸\u3000如果你来不及按'Stop'按钮的话\u3000你暂时获得的分数将全数送给你答错题的出题者\u3000如果你在分数爆炸之前按下'Stop'按钮\u3000则你将获得按下'Stop'按钮时的分数\u3000剩下的将送给你答错题的出题者.\r"
+    u"值得注意的是\u3000你每次通5关所获得的分数将永远是你的\u3000不会带入爆煲游戏.\r\r"
+    u"关于保存分数:你所获得的分数可以保存到星澜小站网站数据库里\u3000从而参加玩家积分排行棒\u3000所以\u3000当出现'问鼎五关--保存分数'的窗口时\u3000记住要在输入你在星澜小站注册的用户名和密码后\u3000点击'保存我的分数'的连接\u3000同时确认你的电脑是否已经连接Internet.";
+const char16_t kExamples[] =
+    u"假如我是玩家,在回答一出题者叫Kessa的题目时答错了\u3000就进入爆煲游戏:\r"
+    u"1.假如我暂时获得20000分进入爆煲游戏,我选择第3个按钮(很好运不会爆炸),在分数递增过程中我没有按Stop按钮\u3000等分数加完后\u3000按继续按钮\u3000这样我将获得20000分\r"
+    u"2.假如我暂时获得20000分进入爆煲游戏,我选择第3个按钮(很好运不会爆炸),在分数递增过程中,当分数增加到15000分时\u3000我害怕会爆炸\u3000就按了Stop按钮,这样按继续按钮后我将获得15000分,而Kessa获得5000分.\r"
+    u"3.假如我暂时获得20000分进入爆煲游戏,我选择第3个按钮(不好运,会爆炸),在分数递增过程中,我还没有来得及按Stop按钮,就出现'爆'字\u3000这样按继续按钮后Kessa将获得20000分,而我一分都没有.\r"
+    u"4.假如我暂时获得20000分进入爆煲游戏,我选择第3个按钮(不好运,会爆炸),在分数递增过程中,当分数增加到15000分时\u3000我害怕会爆炸\u3000就按了Stop按钮,这样按继续按钮后我将获得15000分,而Kessa获得5000分.\r"
+    u"要特别注意的是:\r"
+    u"如果之前\u3000我已经通关一次获得100000分\u3000现在在重新继续玩的时候我暂时再多获得20000分时进入爆煲游戏,那么无论怎样\u3000那通关获得的100000分将不会带入爆煲游戏,那100000分一定是我的\u3000";
+const std::pair<int, const char16_t*> kNotes[] = {
+    {1, u"有4个Pass机会,\u3000要答对1道题就可以过关,可得5000分"},
+    {2, u"有3个Pass机会,\u3000要答对2道题就可以过关,可得10000分"},
+    {3, u"有2个Pass机会,\u3000要答对3道题就可以过关,可得20000分"},
+    {4, u"有1个Pass机会,\u3000要答对4道题就可以过关,可得40000分"},
+    {5, u"没有Pass机会,\u3000要答对5道题就可以过关,可得100000分"},
+    {0, u"难度较少的题目\u30005关之内只有3个用 拣手题 的机会"},
+    {7, u"拣手题"},
+    {8, u"Pass机会:"},
+    {9, u"当你遇到不会回答的问题时,只要Pass按钮还可以用,你就可以用Pass跳过这题."},
+    {11, u"注：凡是答案中有英文字母的一律用小写，有数字的答案都不需要带单位。否则错了，不要怪我哦."},
 };
 
 } // namespace
 
-TEST_F(Help, OpensOnTheRulesPageAndTheToggleSwitchesPagesByMouseEnterAndSpace)
+TEST(FrmHelp, OpensModallyOverTheStartScreenWithTheRulesAndTheToggleSwitchesPagesAndItOpensAgainOnTheRules)
 {
-    EXPECT_FALSE(OnExamples());
-    EXPECT_EQ(c().Get<Button>("Command2")->text(), QStringLiteral("例如"));
-    EXPECT_EQ(help().focusWidget(), c().Get<Button>("Command2"));
-    EXPECT_EQ(help().size(), QSize(629, 516));
-    EXPECT_TRUE(help().windowTitle().startsWith(QStringLiteral("问鼎五关(Kessa Version)--教你玩 ")));
-
-    QTest::mouseClick(c().Get<Button>("Command2"), Qt::LeftButton);
-    EXPECT_TRUE(OnExamples());
-    EXPECT_EQ(c().Get<Button>("Command2")->text(), QStringLiteral("看完"));
-    help().activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&help()));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    EXPECT_FALSE(OnExamples());
-    EXPECT_EQ(c().Get<Button>("Command2")->text(), QStringLiteral("例如"));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
-    EXPECT_TRUE(OnExamples());
-
-    help().close(); // on the examples: the next opening shows the rules again
-    EXPECT_EQ(rig.screens.State(FrmHelp::kId), ScreenState::NotLoaded);
-    rig.screens.Show(FrmHelp::kId);
-    EXPECT_FALSE(OnExamples());
-    QTest::mouseClick(c().Get<Button>("Command1"), Qt::LeftButton); // 退出
-    EXPECT_EQ(rig.screens.State(FrmHelp::kId), ScreenState::NotLoaded);
-}
-
-TEST_F(Help, PagesHoldTheParagraphsJoinedByCarriageReturns)
-{
-    const QStringList rules = c().Get<Label>("LblTime", 6)->Caption().split(QLatin1Char('\r'));
-    ASSERT_EQ(rules.size(), 8);
-    EXPECT_TRUE(rules[2].isEmpty());
-    EXPECT_TRUE(rules[6].isEmpty());
-    EXPECT_TRUE(rules[0].startsWith(QStringLiteral("本游戏所有题目均为填空题,")));
-    EXPECT_TRUE(rules[0].endsWith(QStringLiteral("分数肯定是你的\u3000")));
-    EXPECT_EQ(rules[1], QStringLiteral("只要你一旦答错题目\u3000你将带著你暂时获得的分数进入爆煲游戏"));
-    EXPECT_TRUE(rules[4].contains(QStringLiteral("来不及按'Stop'按钮的话")));
-    EXPECT_TRUE(rules[7].endsWith(QStringLiteral("连接Internet.")));
-
-    const QStringList examples = c().Get<Label>("LblTime", 10)->Caption().split(QLatin1Char('\r'));
-    ASSERT_EQ(examples.size(), 7);
-    EXPECT_EQ(examples[5], QStringLiteral("要特别注意的是:"));
-    EXPECT_TRUE(examples[3].contains(QStringLiteral("就出现'爆'字\u3000这样")));
-    for (const QString& page : {FrmHelp::RulesPage(), FrmHelp::ExamplesPage()}) {
-        EXPECT_FALSE(page.contains(QLatin1Char('\n')));
-        for (QChar wide : {QChar(0xFF0C), QChar(0xFF1A), QChar(0xFF08), QChar(0x3002), QChar(0x2018)})
-            EXPECT_FALSE(page.contains(wide)) << "full-width punctuation U+" << std::hex << static_cast<int>(wide.unicode());
-    }
-}
-
-TEST_F(Help, BoardMarksTheQuestionsOfEachLevel)
-{
-    const int rowsOf[5][5] = {{15, 16, 17, 18, 19}, {5, 6, 7, 8, 9}, {0, 1, 2, 3, 4}, {10, 11, 12, 13, 14}, {20, 21, 22, 23, 24}};
-    for (int level = 1; level <= 5; ++level) {
-        QString row;
-        for (int slot = 0; slot < 5; ++slot) row += c().Get<Label>("Lblque", rowsOf[level - 1][slot])->Caption();
-        EXPECT_EQ(row, QString(level, QLatin1Char('V'))) << level;
-        EXPECT_EQ(c().Get<Label>("Lblque", 24 + level)->Caption(), QStringLiteral("第%1关").arg(level));
-    }
-    EXPECT_EQ(c().Get<Label>("LblTime", 1)->Caption(), QStringLiteral("有4个Pass机会,\u3000要答对1道题就可以过关,可得5000分"));
-}
-
-TEST_F(Help, ControlsSitWhereTheTableSaysInAGrabAndPagesNeitherScrollNorGrow)
-{
-    c().Get<Label>("LblTime", 6)->SetCaption(FrmHelp::RulesPage().repeated(3));
-    const QImage img = help().grab().toImage();
-    ASSERT_EQ(img.size(), QSize(629, 516));
-    // Left or top edge of a box: the colour starts at `at` (within one pixel) and not before.
-    auto edge = [&](QPoint at, QPoint step, QRgb colour) {
-        const QPoint before = at - step - step;
-        return (img.pixel(at) == colour || img.pixel(at + step) == colour) && img.pixel(before) != colour;
+    ScreenRig rig;
+    RegisterAllScreens(rig.screens);
+    rig.screens.Show(S::FrmStart);
+    bool opened = false;
+    const auto inside = [&] {
+        Screen* help = rig.screens.Loaded(S::FrmHelp);
+        ASSERT_TRUE(opened = help && help->isVisible());
+        const ControlSet& c = help->controls();
+        Label* examples = c.Get<Label>("LblTime", 10);
+        Button* toggle = c.Get<Button>("Command2");
+        EXPECT_EQ(rig.screens.State(S::FrmStart), ScreenState::Shown);
+        EXPECT_EQ(help->windowModality(), Qt::ApplicationModal);
+        EXPECT_TRUE(help->windowTitle().startsWith(QStringLiteral("问鼎五关(Kessa Version)--教你玩 ")));
+        EXPECT_EQ(c.Get<Label>("LblTime", 6)->Caption(), QString::fromUtf16(kRules));
+        EXPECT_EQ(examples->Caption(), QString::fromUtf16(kExamples));
+        for (const auto& [index, text] : kNotes) EXPECT_EQ(c.Get<Label>("LblTime", index)->Caption(), QString::fromUtf16(text));
+        // The toggle lies over the pages and has the focus, so Space switches too.
+        EXPECT_EQ(help->childAt(toggle->geometry().center()), toggle);
+        help->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(help));
+        EXPECT_EQ(QApplication::focusWidget(), toggle);
+        EXPECT_FALSE(examples->isVisible());
+        QTest::mouseClick(toggle, Qt::LeftButton);
+        EXPECT_TRUE(examples->isVisible());
+        EXPECT_EQ(toggle->text(), QStringLiteral("看完"));
+        QTest::keyClick(toggle, Qt::Key_Space);
+        EXPECT_EQ(toggle->text(), QStringLiteral("例如"));
+        QTest::keyClick(toggle, Qt::Key_Space);
+        QTest::mouseClick(c.Get<Button>("Command1"), Qt::LeftButton); // 退出, on the examples page
     };
-    const QRgb boxBlue = qRgb(0, 0, 0xC0), green = qRgb(0, 0x80, 0), navy = qRgb(0, 0, 0x80), red = qRgb(0xFF, 0, 0);
-    // Lblque(16), empty: Frame1 (4, -3) + Frame3(2) (54, 8) + (31, 12) = (89, 17), 18 x 20.
-    EXPECT_TRUE(edge({89, 25}, {1, 0}, boxBlue));
-    EXPECT_TRUE(edge({95, 17}, {0, 1}, boxBlue));
-    EXPECT_TRUE(edge({106, 25}, {-1, 0}, boxBlue)); // right edge at 89 + 18 - 1
-    // LblEasy(2): Frame1 (4, -3) + Frame2 (53, 181) + (52, 11) = (109, 189).
-    EXPECT_TRUE(edge({109, 195}, {1, 0}, boxBlue));
-    // LblTime(11), red: Frame1 (4, -3) + (8, 234) = (12, 231).
-    EXPECT_TRUE(edge({12, 235}, {1, 0}, red));
-    EXPECT_TRUE(edge({100, 231}, {0, 1}, red));
-    // The rules page: green from (6, 255) on the dark grey window.
-    EXPECT_TRUE(edge({6, 400}, {1, 0}, green));
-    EXPECT_TRUE(edge({300, 255}, {0, 1}, green));
-
-    help().Command2_Click();
-    const QImage withExamples = help().grab().toImage();
-    EXPECT_EQ(withExamples.pixel(5, 470), navy);
-    EXPECT_EQ(withExamples.pixel(5, 253), navy);
-    EXPECT_NE(withExamples.pixel(4, 470), navy);
-    EXPECT_EQ(c().Get<Label>("LblTime", 6)->geometry(), QRect(6, 255, 619, 256));
-    EXPECT_EQ(c().Get<Label>("LblTime", 10)->geometry(), QRect(5, 253, 620, 256));
-    for (const char* name : {"Command1", "Command2"}) {
-        QWidget* b = c().Get<Button>(name);
-        EXPECT_EQ(help().childAt(b->geometry().center()), b) << name;
-    }
+    QTimer::singleShot(0, [&] {
+        inside();
+        Screen* left = rig.screens.Loaded(S::FrmHelp);
+        if (left && left->isVisible()) left->close(); // the way out when a check fails
+    });
+    rig.screens.Loaded(S::FrmStart)->controls().Get<Button>("CmdHelp")->click();
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(rig.screens.State(S::FrmHelp), ScreenState::NotLoaded);
+    rig.screens.Show(S::FrmHelp); // again: on the rules
+    EXPECT_FALSE(rig.screens.Loaded(S::FrmHelp)->controls().Get<Label>("LblTime", 10)->isVisible());
+    EXPECT_EQ(rig.screens.Loaded(S::FrmHelp)->controls().Get<Button>("Command2")->text(), QStringLiteral("例如"));
 }
