@@ -42,14 +42,6 @@ inline Bytes Movie(const swf::TagStream& tags, double fps = 10, swf::Container c
     return swf::BuildMovie(h, tags, container);
 }
 
-// Index of the first frame whose left sample is not zero; -1 when silent.
-inline long FirstSound(std::span<const std::int16_t> stereo)
-{
-    for (std::size_t i = 0; 2 * i < stereo.size(); ++i)
-        if (stereo[2 * i] != 0) return static_cast<long>(i);
-    return -1;
-}
-
 inline double Rms(std::span<const std::int16_t> samples)
 {
     double sum = 0;
