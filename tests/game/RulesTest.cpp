@@ -1,36 +1,143 @@
+// The rules as the session variables, the gamble and the score address carry
+// them; the expected figures are written out here, not taken from the program.
 #include <gtest/gtest.h>
 
+#include <map>
+
+#include <QStringList>
+#include <QUrl>
+#include <QUrlQuery>
+
+#include "game/Explosion.h"
+#include "game/Module1.h"
 #include "game/Rules.h"
+#include "game/ScoreAddress.h"
+#include "game/Site.h"
 
 using namespace wd;
 
-TEST(AnswerComparison, OnlySpacesAroundEitherSideAreIgnored)
+TEST(Rules, AnswersMatchButForSpacesAroundThemAndUsedEasyChancesShowAsX)
 {
-    const struct {
-        const char* answer;
-        const char* typed;
-        bool right;
-    } cases[] = {
-        {"初光", "  初光 ", true},
-        {" 初光", "初光", true},
-        {"初光", "\u3000初光\u3000 ", true}, // ideographic spaces, as Chinese input methods type them
-        {"   ", "", true},                    // an empty box is right only for a blank answer
-        {"", "\u3000", true},
-        {"1", "", false},
-        {"mp3", "MP3", false},
-        {"mp3", "ｍp3", false}, // full-width m
-        {"a b", "a  b", false},
-        {"ab", "\tab", false},
-        {"初光", "初", false},
+    const struct { const char* answer; const char* typed; bool right; } cases[] = {
+        {"初光", "  初光 ", true}, {" 初光", "初光", true}, {"初光", "\u3000初光\u3000 ", true}, {"", "\u3000", true},
+        {"1", "", false},          {"mp3", "MP3", false}, {"mp3", "ｍp3", false},            {"a b", "a  b", false},
+        {"ab", "\tab", false},     {"初光", "初", false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(AnswerMatches(QString::fromUtf8(c.answer), QString::fromUtf8(c.typed)), c.right)
             << c.answer << " / " << c.typed;
+    EXPECT_EQ(EasyMarks(1), (std::array<QString, 3>{"X", "X", "→"}));
 }
 
-TEST(StakeLadder, LevelsOutsideOneToFiveStakeNothing)
+TEST(Rules, AWholeRunStartsFreshClimbsTheLadderAndBanksTheRun)
 {
-    EXPECT_EQ(StakeForClearedLevel(0), 0);
-    EXPECT_EQ(StakeForClearedLevel(6), 0);
-    EXPECT_EQ(StakeForFailedLevel(-1), 0);
+    Module1 m;
+    m.ClearCount = 3;
+    m.StakeScore = 777;
+    m.ProviderScore = 5;
+    m.ProviderName = QStringLiteral("old");
+    m.StartGame(QStringLiteral(" id "));
+    EXPECT_EQ(QStringList({m.PlayerId, m.ProviderName}), QStringList({" id ", "old"})); // the provider is not part of a game
+    EXPECT_EQ(QList<int>({m.TimeLeft, m.ClearCount, m.EasyLeft, m.StakeScore, m.ProviderScore}), QList<int>({240, 0, 3, 0, 0}));
+
+    m.QuizLoaded();
+    const std::int32_t stakes[] = {5000, 10000, 20000, 40000, 100000};
+    const std::int16_t passes[] = {4, 3, 2, 1, 1}; // level 5 keeps the passes level 4 left
+    for (int level = 1; level <= 5; ++level) {
+        EXPECT_EQ(QList<int>({m.Level, m.QuestionsLeft, m.PassesLeft}), QList<int>({level, level, passes[level - 1]}));
+        while (!m.RightAnswer()) {}
+        m.KeepTimeLeft(static_cast<std::int16_t>(240 - 10 * level));
+        EXPECT_EQ(QList<int>({m.TimeLeft, m.StakeScore}), QList<int>({240 - 10 * level, stakes[level - 1]}));
+        if (level < 5) {
+            EXPECT_FALSE(m.BeginNextLevel());
+        }
+    }
+    EXPECT_EQ(QList<int>({m.ClearCount, m.TotalScore()}), QList<int>({1, 200000})); // stopping here keeps both
+    m.UseEasy();
+    EXPECT_TRUE(m.BeginNextLevel());
+    EXPECT_EQ(QList<int>({m.Level, m.StakeScore, m.EasyLeft, m.PassesLeft, m.TotalScore()}),
+              QList<int>({1, 0, 3, 4, 100000}));
+}
+
+TEST(Rules, AMissStakesWhatTheLastClearedLevelSetAndTheScoreScreenSpendsItButNotTheBankedRuns)
+{
+    const std::int32_t expected[] = {0, 5000, 10000, 20000, 40000};
+    for (int level = 1; level <= 5; ++level) {
+        Module1 m;
+        m.StartGame(QStringLiteral("p"));
+        m.ClearCount = 1;
+        m.Level = static_cast<std::int16_t>(level);
+        m.StakeScore = 12345;
+        m.WrongAnswer(QStringLiteral("fan%1").arg(level));
+        EXPECT_EQ(m.ProviderName, QStringLiteral("fan%1").arg(level));
+        EXPECT_EQ(QList<int>({m.StakeScore, m.BankedScore()}), QList<int>({expected[level - 1], 100000})) << level;
+    }
+    Module1 m;
+    m.StartGame(QStringLiteral("p"));
+    m.ClearCount = 1;
+    m.SplitStake(15000, 5000);
+    EXPECT_EQ(m.TotalScore(), 115000);
+    m.UploadAs(QStringLiteral("bob"), QStringLiteral("pw"));
+    EXPECT_EQ(QStringList({m.PlayerId, m.PlayerPassword}), QStringList({"bob", "pw"}));
+    m.ScoreUploaded();
+    EXPECT_EQ(QList<int>({m.TotalScore(), m.ProviderScore}), QList<int>({100000, 0}));
+    m.SplitStake(3000, 0);
+    m.PlayAgain();
+    EXPECT_EQ(m.TotalScore(), 100000);
+}
+
+TEST(Rules, TheGambleDrawsItsButtonPointAndWaitsEvenlyCountsUpAndSplits)
+{
+    using namespace explosion;
+    std::map<int, int> safe, percent, wait;
+    for (int j = 0; j < 300; ++j) {
+        const float r = (j + 0.5f) / 300;
+        ++safe[SafeIndexFor(r)], ++percent[ExplodePercentFor(r)], ++wait[TickIntervalFor(r)];
+    }
+    EXPECT_EQ(safe, (std::map<int, int>{{0, 100}, {1, 100}, {2, 100}}));
+    EXPECT_EQ(wait, (std::map<int, int>{{1000, 60}, {2000, 60}, {3000, 60}, {4000, 60}, {5000, 60}}));
+    EXPECT_EQ(QList<int>({int(percent.size()), percent.begin()->first, percent.rbegin()->first}), QList<int>({60, 40, 99}));
+    constexpr float kTop = 0.99999994f; // the largest float below 1
+    EXPECT_EQ(QList<int>({SafeIndexFor(0), SafeIndexFor(kTop), ExplodePercentFor(kTop), TickIntervalFor(kTop)}),
+              QList<int>({0, 2, 99, 5000}));
+    // Halves round to the even neighbour.
+    EXPECT_EQ(QList<int>({ExplodePoint(50, 5), ExplodePoint(50, 7), ExplodePoint(41, 99), ExplodePoint(99, 2147483647),
+                          NeverExplodes(40000)}),
+              QList<int>({2, 4, 41, 2126008811, 40001})); // and no overflow on the way
+
+    // The safe button: 200 a step up to 1000, then 1000; the player keeps the stake.
+    Gamble g{.StakeScore = 5000, .KeptScore = 5000, .ExplodeAt = NeverExplodes(5000)};
+    QList<int> counts;
+    while (Tick(g) == TickEnd::Running) counts << g.count;
+    EXPECT_EQ(counts, QList<int>({200, 400, 600, 800, 1000, 2000, 3000, 4000}));
+    EXPECT_EQ(QList<int>({g.count, g.StakeScore, g.ProviderScore}), QList<int>({5000, 5000, 0}));
+    // Exploding below the stake, or right on it: the provider gets the whole stake.
+    for (const int at : {2000, 5000}) {
+        Gamble b{.count = at - 1000, .StakeScore = 5000, .KeptScore = 5000, .ExplodeAt = at};
+        EXPECT_EQ(Tick(b), TickEnd::Exploded);
+        EXPECT_EQ(QList<int>({b.StakeScore, b.ProviderScore}), QList<int>({0, 5000})) << at;
+    }
+    // Stopped at 15000 and watching: the explosion no longer changes the split.
+    Gamble w{.count = 17000, .StakeScore = 20000, .ProviderScore = 5000, .KeptScore = 15000, .ExplodeAt = 18000, .Stopped = true};
+    EXPECT_EQ(Tick(w), TickEnd::Exploded);
+    EXPECT_EQ(QList<int>({w.StakeScore, w.ProviderScore}), QList<int>({15000, 5000}));
+}
+
+TEST(Rules, TheScoreAddressCarriesEveryFigureInItsPlaceSoThatTheSiteReadsBackWhatWasTyped)
+{
+    EXPECT_EQ(ScoreUploadAddress({QStringLiteral("glintora"), QStringLiteral("pw"), 120000, QStringLiteral("Kessa"), 5000}),
+              QStringLiteral("http://www.xinglan.example/asp/wending/saveresult.asp?userid=glintora&passwd=pw"
+                             "&playercash=120000&provider=Kessa&providercash=5000"));
+    EXPECT_TRUE(ScoreUploadAddress({QString(), QString(), -5, QString(), 0})
+                    .endsWith(QStringLiteral("?userid=&passwd=&playercash=-5&provider=&providercash=0")));
+    EXPECT_EQ(site::PageAddress(site::kRegisterPath), QStringLiteral("http://www.xinglan.example/asp/register/4-01.asp"));
+
+    const QString password = QStringLiteral("a&b=c#d%e+f g"), provider = QStringLiteral("叶子~_.-");
+    const QString a = ScoreUploadAddress({QStringLiteral("用户 1"), password, 1, provider, 2});
+    EXPECT_TRUE(a.contains(QStringLiteral("passwd=a%26b%3Dc%23d%25e%2Bf%20g&")));
+    EXPECT_TRUE(a.contains(QStringLiteral("provider=%E5%8F%B6%E5%AD%90~_.-&"))) << "UTF-8 bytes, capital hex";
+    const QUrlQuery q(QUrl(a, QUrl::StrictMode));
+    EXPECT_EQ(QStringList({q.queryItemValue("userid", QUrl::FullyDecoded), q.queryItemValue("passwd", QUrl::FullyDecoded)}),
+              QStringList({"用户 1", password}));
+    EXPECT_EQ(q.queryItems().size(), 5);
 }

@@ -1,9 +1,11 @@
 #pragma once
 // Movies and signals for the player's tests, written with the movie maker's
 // SWF writer.
+#include <cmath>
 #include <cstdint>
 #include <filesystem>
-#include <memory>
+#include <fstream>
+#include <numbers>
 #include <span>
 #include <vector>
 
@@ -15,21 +17,41 @@ namespace wd::testing {
 using swf::Bytes;
 
 // Samples of a constant level: easy to find in a mix.
-std::vector<std::int16_t> Level(std::int16_t value, std::size_t frames);
-std::vector<std::int16_t> Sine(double hz, double rate, std::size_t frames, double amplitude = 12000);
+inline std::vector<std::int16_t> Level(std::int16_t value, std::size_t frames) { return std::vector<std::int16_t>(frames, value); }
 
-// A 16-bit mono uncompressed sound definition at 44.1 kHz.
-swf::TagStream& DefinePcm(swf::TagStream& tags, std::uint16_t id, std::span<const std::int16_t> samples,
-                          swf::SoundRate rate = swf::SoundRate::Hz44100);
+inline std::vector<std::int16_t> Sine(double hz, double rate, std::size_t frames, double amplitude = 12000)
+{
+    std::vector<std::int16_t> out(frames);
+    for (std::size_t i = 0; i < frames; ++i)
+        out[i] = static_cast<std::int16_t>(std::lround(amplitude * std::sin(2 * std::numbers::pi * hz * i / rate)));
+    return out;
+}
 
-Bytes Movie(const swf::TagStream& tags, double fps = 10, swf::Container container = swf::Container::Plain);
+// A 16-bit mono uncompressed sound definition.
+inline swf::TagStream& DefinePcm(swf::TagStream& tags, std::uint16_t id, std::span<const std::int16_t> samples,
+                                 swf::SoundRate rate = swf::SoundRate::Hz44100)
+{
+    return tags.DefineSound(id, {swf::SoundFormat::UncompressedLittleEndian, rate, true, false},
+                            static_cast<std::uint32_t>(samples.size()), swf::Pcm16Bytes(samples));
+}
 
-// Frequency of a pure tone by its zero crossings.
-double ToneFrequency(std::span<const std::int16_t> mono, double rate);
-// Index of the first frame whose left sample is not zero; -1 when silent.
-long FirstSound(std::span<const std::int16_t> stereo, std::size_t from = 0);
-double Rms(std::span<const std::int16_t> samples);
+inline Bytes Movie(const swf::TagStream& tags, double fps = 10, swf::Container container = swf::Container::Plain)
+{
+    swf::MovieHeader h;
+    h.frameRate = fps;
+    return swf::BuildMovie(h, tags, container);
+}
 
-void WriteFile(const std::filesystem::path& path, const Bytes& bytes);
+inline double Rms(std::span<const std::int16_t> samples)
+{
+    double sum = 0;
+    for (auto s : samples) sum += static_cast<double>(s) * s;
+    return samples.empty() ? 0 : std::sqrt(sum / static_cast<double>(samples.size()));
+}
+
+inline void WriteFile(const std::filesystem::path& path, const Bytes& bytes)
+{
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
 
 } // namespace wd::testing
