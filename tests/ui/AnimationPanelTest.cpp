@@ -97,7 +97,7 @@ TEST_F(AnimationPanelTest, TheRealOutputPlaysThroughASoundServerAndFindsItAgainA
     output.Mixer().Attach(player);
     player->Install(player->Expect(), swfplay::Prepare(Movie(t.End(), 10)));
     output.Start(); // no server yet: silent, and it keeps trying
-    QTRY_VERIFY_WITH_TIMEOUT(output.RetryPending(), kWait);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return output.RetryPending(); }, kWait));
     EXPECT_FALSE(output.Audible());
     const QString pulseaudio = QStandardPaths::findExecutable("pulseaudio");
     if (pulseaudio.isEmpty()) GTEST_SKIP() << "no pulseaudio to play through";
@@ -109,12 +109,12 @@ TEST_F(AnimationPanelTest, TheRealOutputPlaysThroughASoundServerAndFindsItAgainA
         server.start(pulseaudio, {"-n", "--daemonize=no", "--use-pid-file=no", "--exit-idle-time=-1", "-L", "module-null-sink",
                                   "-L", "module-native-protocol-unix auth-anonymous=1 socket=" + socket});
         ASSERT_TRUE(server.waitForStarted(kWait));
-        QTRY_VERIFY_WITH_TIMEOUT(output.Audible(), kWait);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return output.Audible(); }, kWait)) << "sound comes back";
         const int frame = player->CurrentFrame();
         EXPECT_TRUE(QTest::qWaitFor([&] { return player->CurrentFrame() != frame; }, kWait)) << "the server pulls the mix";
         server.kill();
         server.waitForFinished(kWait);
-        QTRY_VERIFY_WITH_TIMEOUT(!output.Audible(), kWait);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !output.Audible(); }, kWait)) << "sound goes with the server";
     }
     output.DisableDevice();
 }
