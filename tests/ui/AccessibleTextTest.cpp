@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "fakes/AccessibleTree.h"
+#include <QAccessible>
+
 #include "ui/Captions.h"
 #include "ui/Controls.h"
 
 using namespace wd;
-using namespace wd::test;
 
 TEST(AccessibleText, CaptionsAreSaidWithoutAccessKeysOrLineBreaks)
 {
