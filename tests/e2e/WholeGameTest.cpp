@@ -187,8 +187,9 @@ TEST(WholeGame, ChampionBanksARunMissesTheNextAndPlaysAgainFromScratch)
         d.Confirm(S::FrmSaveMoney, "CmdQuit", Answer::Ok);
     });
     d.Tick(240);
-    EXPECT_EQ(d.Messages().mid(before), (QStringList{Q(u"对不起\u3000时间到!.正确答案应该是:") + answer + Q(u"\r  请进入爆煲游戏."),
-                                                     Q(u"是否决定退出游戏\u3000"), Q(u"请确定你是否已经保存你所获得的分数")}));
+    EXPECT_EQ(d.Messages().mid(before),
+              (QStringList{Q(u"对不起\u3000时间到!.正确答案应该是:") + answer + Q(u"\r  请进入爆煲游戏."),
+                           Q(u"是否决定退出游戏\u3000"), Q(u"请确定你是否已经保存你所获得的分数")}));
     d.ExpectAtStartAlone();
 
     // The next game starts from nothing: no banked run, a full clock, all chances;
@@ -256,14 +257,16 @@ TEST(WholeGame, TheGambleSplitsTheStakeAsPickStopAndCountSay)
                 EXPECT_FALSE(d.Enabled(S::FrmExplosion, "CmdStop"));
             }
             EXPECT_TRUE(d.CountTo().endsWith(QString::fromUtf8(r.last)));
-            EXPECT_EQ(d.Control<Label>(S::FrmExplosion, "LblScore")->BackColor() == kRed, QString::fromUtf8(r.last).endsWith(u'爆'));
+            EXPECT_EQ(d.Control<Label>(S::FrmExplosion, "LblScore")->BackColor() == kRed,
+                      QString::fromUtf8(r.last).endsWith(u'爆'));
             EXPECT_EQ(d.Text(S::FrmExplosion, "CmdStop"), Q(u"继续"));
             EXPECT_TRUE(d.Enabled(S::FrmExplosion, "CmdStop"));
             closeBox ? void(gamble.close()) : d.PressStop();
         });
         d.AnswerWrong();
         EXPECT_EQ(d.Messages().mid(r.level - 1 + 5 * r.runs),
-                  QStringList{Q(u"对不起\u3000你的答错了.正确答案应该是:") + answer} + QStringList(r.stopAt ? 1 : 0, Q(u"你想知道什么时候会爆或根本不会爆?"))
+                  QStringList{Q(u"对不起\u3000你的答错了.正确答案应该是:") + answer}
+                      + QStringList(r.stopAt ? 1 : 0, Q(u"你想知道什么时候会爆或根本不会爆?"))
                       + QStringList{Q(u"请确定你是否已经保存你所获得的分数")});
         d.ExpectAtStartAlone();
     }

@@ -28,10 +28,12 @@ const struct {
     bool confirmation;
 } kExpected[] = {
     {M::LevelCleared, u"恭喜!你过关啦!!", false, B::Information, false},
-    {M::WrongNoScore, u"对不起\u3000你的表现实在太差了\u3000一分都得不到\u3000正确答案应该是:答案\r 重新再玩吧\u3000", false, B::Warning, false},
+    {M::WrongNoScore, u"对不起\u3000你的表现实在太差了\u3000一分都得不到\u3000正确答案应该是:答案\r 重新再玩吧\u3000", false,
+     B::Warning, false},
     {M::WrongAnswer, u"对不起\u3000你的答错了.正确答案应该是:答案", false, B::Warning, false},
     {M::ConfirmLeave, u"是否决定离开游戏\u3000如果是\u3000你所获得的分数将丢失\u3000", true, B::NoIcon, true},
-    {M::TimeUpNoScore, u"对不起\u3000时间到!你的表现实在太差了\u3000一分都得不到\u3000正确答案应该是:答案\r 重新再玩吧\u3000", false, B::Warning, false},
+    {M::TimeUpNoScore, u"对不起\u3000时间到!你的表现实在太差了\u3000一分都得不到\u3000正确答案应该是:答案\r 重新再玩吧\u3000",
+     false, B::Warning, false},
     {M::TimeUpWithScore, u"对不起\u3000时间到!.正确答案应该是:答案\r  请进入爆煲游戏.", false, B::Warning, false},
     {M::ConfirmQuit, u"是否决定退出游戏\u3000", true, B::NoIcon, true},
     {M::ConfirmSaved, u"请确定你是否已经保存你所获得的分数", true, B::NoIcon, true},
