@@ -1,13 +1,22 @@
 // Whole games on the sample question file, window by window, as the player
-// sees them: the start screen, the quiz screen and its clock, the tallies, the
-// gamble and the score-saving screen, and back to the start.
+// sees and hears them: the start screen, the quiz screen and its clock, the
+// tallies, the gamble and the score-saving screen, and back to the start. At
+// each step: which windows are up, the texts, scores and marks they show, the
+// messages in order and the movie each screen plays.
 #include <gtest/gtest.h>
 
-#include <QSet>
+#include <optional>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QPointer>
 #include <QTest>
 #include <QUrl>
 
+#include "fakes/BankFixture.h"
 #include "fakes/GameDriver.h"
+#include "ui/AnimationPanel.h"
 
 using namespace wd;
 using namespace wd::test;
@@ -15,54 +24,48 @@ using namespace wd::test;
 namespace {
 
 using S = ScreenId;
+using Flags = QList<bool>;
 const QString kSample = QStringLiteral(WD_SAMPLE_BANK);
 const QString kRight = QStringLiteral("→→→");
+const QColor kPale(0xC0, 0xFF, 0xFF), kRed(0xFF, 0, 0);
 // The stake once level L is cleared; index 0 before any.
 constexpr int kStake[] = {0, 5000, 10000, 20000, 40000, 100000};
 
 QString Q(const char16_t* text) { return QString::fromUtf16(text); }
+QString N(int n) { return QString::number(n); }
+// The question frame's heading: as loaded, or as the tally sets it for a level.
+QString Heading(int level = 0) { return level ? Q(u"第%1 关题目\u3000").arg(level) : Q(u"第1关题目\u3000"); }
 
-// The texts of the named controls of a screen, in order.
-QStringList Texts(const GameDriver& d, S id, std::initializer_list<const char*> names)
-{
-    QStringList texts;
-    for (const char* name : names) texts << d.Text(id, name);
-    return texts;
-}
-
-// A freshly loaded quiz screen, waiting for its start button.
-void ExpectWaiting(const GameDriver& d, const QString& player)
+// A freshly loaded quiz screen, waiting for its start button; Enter does nothing.
+void ExpectWaiting(GameDriver& d, const QString& player)
 {
     EXPECT_EQ(d.Shown(), QStringLiteral("Frmmain"));
     EXPECT_EQ(d.On(S::Frmmain).windowTitle(), Q(u"问鼎五关(Kessa Version)"));
-    EXPECT_EQ(Texts(d, S::Frmmain, {"LblPlayer", "LblTime", "LblPlayscore", "Fraquestion"}) << d.Slots() << d.Marks(),
-              (QStringList{player, "240", "0", Q(u"第1关题目\u3000"), "O||||", kRight}));
-    EXPECT_EQ(d.PassSlotsUsed(), 0);
-    EXPECT_TRUE(d.Visible(S::Frmmain, "CmdStart"));
-    EXPECT_FALSE(d.Enabled(S::Frmmain, "CmdOK"));
-    EXPECT_FALSE(d.Control<QTimer>(S::Frmmain, "Timer1")->isActive());
+    EXPECT_EQ(d.Texts(S::Frmmain, {"LblPlayer", "LblTime", "LblPlayscore", "Fraquestion", "LblProvider"})
+                  << d.Slots() << d.Marks() << d.Movie(S::Frmmain),
+              (QStringList{player, "240", "0", Heading(), "", "O||||", kRight, ""}));
+    EXPECT_EQ((Flags{d.Visible(S::Frmmain, "CmdStart"), d.Visible(S::Frmmain, "LblEasyLable"), d.Enabled(S::Frmmain, "CmdOK"),
+                     d.Enabled(S::Frmmain, "CmdPass"), d.Enabled(S::Frmmain, "CmdEasy"), d.ClockRunning()}),
+              (Flags{true, false, false, false, false, false}));
+    d.Type(QStringLiteral("x"));
+    EXPECT_EQ(d.Shown(), QStringLiteral("Frmmain"));
 }
 
-// The quiz screen as a level begins; `heading` is the question frame's caption.
-void ExpectLevelBegins(const GameDriver& d, int level, int score, int seconds, const QString& marks,
-                       const QString& heading)
+// The quiz screen as a level begins.
+void ExpectLevelBegins(const GameDriver& d, int level, int score, int seconds, const QString& marks, const QString& heading)
 {
     SCOPED_TRACE(QStringLiteral("level %1").arg(level).toStdString());
     EXPECT_EQ(d.Shown(), QStringLiteral("Frmmain"));
-    EXPECT_EQ(Texts(d, S::Frmmain, {"Fraquestion", "LblPlayscore", "LblTime", "LblNo"}) << d.Slots() << d.Marks(),
-              (QStringList{heading, QString::number(score), QString::number(seconds), "1",
+    EXPECT_EQ(d.Texts(S::Frmmain, {"Fraquestion", "LblPlayscore", "LblTime", "LblNo", "LblProvider"}) << d.Slots()
+                  << d.Marks() << d.Movie(S::Frmmain),
+              (QStringList{heading, N(score), N(seconds), "1", d.OnScreen().provider,
                            (QStringLiteral("O|").repeated(level) + QStringLiteral("|").repeated(5 - level)).chopped(1),
-                           marks}));
-    EXPECT_EQ(d.PassSlotsUsed(), 0);
-    EXPECT_FALSE(d.Visible(S::Frmmain, "LblEasyLable"));
-    EXPECT_TRUE(d.Enabled(S::Frmmain, "CmdOK"));
-    EXPECT_EQ(d.Enabled(S::Frmmain, "CmdPass"), level < 5);
-    EXPECT_EQ(d.Enabled(S::Frmmain, "CmdEasy"), marks.contains(u'→'));
-    EXPECT_TRUE(d.Control<QTimer>(S::Frmmain, "Timer1")->isActive());
-    EXPECT_FALSE(d.Text(S::Frmmain, "Lblquestion").isEmpty());
+                           marks, N(level) + ".swf"}));
+    EXPECT_EQ(d.Control<Label>(S::Frmmain, "LblTime")->ForeColor(), seconds < 30 ? kRed : kPale);
+    EXPECT_EQ((Flags{d.Visible(S::Frmmain, "LblEasyLable"), d.Enabled(S::Frmmain, "CmdOK"), d.Enabled(S::Frmmain, "CmdPass"),
+                     d.Enabled(S::Frmmain, "CmdEasy"), d.ClockRunning()}),
+              (Flags{false, true, level < 5, marks.contains(u'→'), true}));
 }
-
-QString LaterHeading(int level) { return Q(u"第%1 关题目\u3000").arg(level); }
 
 // The tally of a cleared level; banked 0 means the fixed score stays hidden.
 void ExpectTally(const GameDriver& d, int level, int banked, int score, int seconds, const QString& marks)
@@ -70,345 +73,335 @@ void ExpectTally(const GameDriver& d, int level, int banked, int score, int seco
     SCOPED_TRACE(QStringLiteral("tally %1").arg(level).toStdString());
     EXPECT_EQ(d.Shown(), QStringLiteral("FrmCountUp"));
     EXPECT_EQ(d.On(S::FrmCountUp).windowTitle(), Q(u"问鼎五关(Kessa Version)--成绩总结"));
-    EXPECT_EQ(Texts(d, S::FrmCountUp, {"Label1", "LblScore", "LblRemainTime"}) << d.Marks(S::FrmCountUp),
-              (QStringList{Q(u"第%1关成绩").arg(level), QString::number(score), QString::number(seconds), marks}));
-    EXPECT_EQ(d.Visible(S::FrmCountUp, "LblFixScore"), banked != 0);
-    if (banked) {
-        EXPECT_EQ(d.Text(S::FrmCountUp, "LblFixScore"), QString::number(banked));
+    EXPECT_EQ(d.Texts(S::FrmCountUp, {"Label1", "LblScore", "LblRemainTime"}) << d.Marks(S::FrmCountUp)
+                  << (d.Visible(S::FrmCountUp, "LblFixScore") ? d.Text(S::FrmCountUp, "LblFixScore") : QString())
+                  << d.Movie(S::FrmCountUp, "ShockwaveFlash1"),
+              (QStringList{Q(u"第%1关成绩").arg(level), N(score), N(seconds), marks, banked ? N(banked) : "", "noend.swf"}));
+    EXPECT_EQ(d.Control<AnimationPanel>(S::FrmCountUp, "ShockwaveFlash1")->PlayMode(), AnimationPanel::Play::On);
+}
+
+// Signs in and plays a new game up to level `level` of run `runs` + 1, checking
+// the waiting quiz screen, the start of every level and every tally on the way.
+void PlayTo(GameDriver& d, int level, int runs = 0, const QString& player = QStringLiteral("glintora"))
+{
+    d.SignIn(player);
+    ExpectWaiting(d, player);
+    d.PressStart();
+    for (int n = 1;; ++n) {
+        const int at = (n - 1) % 5 + 1, banked = (n - 1) / 5 * 100000;
+        ExpectLevelBegins(d, at, banked + kStake[at - 1], 240, kRight, n == 1 ? Heading() : Heading(at));
+        if (n == level + 5 * runs) return;
+        d.ClearLevel(at);
+        ExpectTally(d, at, banked + (at == 5 ? 100000 : 0), kStake[at], 240, kRight);
+        d.GoOn();
     }
 }
 
-// Clears levels first..last of a run with no passes, easy questions or ticks.
-void ClearLevels(GameDriver& d, int first, int last, int banked)
+// The score-saving screen's totals: the player's, and the provider's share when there is one.
+void ExpectSaved(const GameDriver& d, int total, const QString& provider = {}, int share = 0)
 {
-    for (int level = first; level <= last; ++level) {
-        ExpectLevelBegins(d, level, banked + kStake[level - 1], 240, kRight,
-                          level == 1 && banked == 0 ? Q(u"第1关题目\u3000") : LaterHeading(level));
-        d.ClearLevel(level);
-        ExpectTally(d, level, banked + (level == 5 ? 100000 : 0), kStake[level], 240, kRight);
-        if (level < last) d.GoOn();
-    }
+    EXPECT_EQ((QStringList{d.Text(S::FrmSaveMoney, "LblTotal"), d.Visible(S::FrmSaveMoney, "LblProviderScore")
+                                                                   ? d.Text(S::FrmSaveMoney, "LblProviderScore")
+                                                                   : QString()}),
+              (QStringList{Q(u"你总共获得分数\u3000%1").arg(total), share ? provider + Q(u"获得\u3000%1").arg(share) : ""}));
 }
 
 QString ScoreAddress(const QString& password, int cash, const QString& provider, int providerCash)
 {
-    return QStringLiteral("http://www.xinglan.example/asp/wending/saveresult.asp?userid=glintora&passwd=")
-        + QString::fromLatin1(QUrl::toPercentEncoding(password)) + QStringLiteral("&playercash=%1").arg(cash)
-        + QStringLiteral("&provider=") + QString::fromLatin1(QUrl::toPercentEncoding(provider))
-        + QStringLiteral("&providercash=%1").arg(providerCash);
+    return QStringLiteral("http://www.xinglan.example/asp/wending/saveresult.asp?userid=glintora&passwd=%1&playercash=%2"
+                          "&provider=%3&providercash=%4")
+        .arg(QString::fromLatin1(QUrl::toPercentEncoding(password)), N(cash),
+             QString::fromLatin1(QUrl::toPercentEncoding(provider)), N(providerCash));
 }
 
 } // namespace
 
-TEST(WholeGame, ChampionBanksARunGamblesLevelFourOfTheNextUploadsAndPlaysAgainFromScratch)
+TEST(WholeGame, ChampionBanksARunMissesTheNextAndPlaysAgainFromScratch)
 {
     GameDriver d{kSample};
     EXPECT_EQ(d.Shown(), QStringLiteral("FrmStart"));
     EXPECT_EQ(d.On(S::FrmStart).windowTitle(), Q(u"问鼎五关(Kessa Version)--星澜小站"));
-    d.SignIn();
+    EXPECT_EQ(d.Movie(S::FrmStart, "ShockwaveFlash1"), QStringLiteral("bantou.swf"));
+    PlayTo(d, 1);
     EXPECT_EQ(d.State(S::FrmStart), ScreenState::Hidden);
-    ExpectWaiting(d, QStringLiteral("glintora"));
-    d.PressStart();
     EXPECT_FALSE(d.Visible(S::Frmmain, "CmdStart"));
 
-    // Run 1: a pass in level 1, an easy question in level 2, ten seconds a level.
+    // Run 1: an easy question and all four passes in level 1, the run's last
+    // two easy questions in level 2; the clock turns red in level 4.
     int seconds = 240;
-    QString marks = kRight;
     for (int level = 1; level <= 5; ++level) {
-        ExpectLevelBegins(d, level, kStake[level - 1], seconds, marks,
-                          level == 1 ? Q(u"第1关题目\u3000") : LaterHeading(level));
+        ExpectLevelBegins(d, level, kStake[level - 1], seconds, level == 1 ? kRight : level == 2 ? Q(u"X→→") : Q(u"XXX"),
+                          Heading(level > 1 ? level : 0));
         if (level == 1) {
-            d.Pass();
-            EXPECT_EQ(d.PassSlotsUsed(), 1);
-            EXPECT_EQ(d.Text(S::Frmmain, "LblNo"), QStringLiteral("1"));
+            d.Easy();
+            EXPECT_EQ(d.OnScreen().table, QStringLiteral("easy"));
+            for (const char* after : {"O|*|||", "O|*|*||", "O|*|*|*|", "O|*|*|*|*"}) {
+                const QString before = d.Text(S::Frmmain, "Lblquestion");
+                d.Pass(); // an ordinary question; the easy marker stays, as it does when the level is cleared
+                EXPECT_EQ((QStringList{d.Slots(), d.OnScreen().table}), (QStringList{after, "question"}));
+                EXPECT_NE(d.Text(S::Frmmain, "Lblquestion"), before);
+            }
+            EXPECT_EQ(d.Texts(S::Frmmain, {"LblNo", "Txtanswer"}) << d.Marks(), (QStringList{"1", "", Q(u"X→→")}));
+            EXPECT_EQ((Flags{d.Enabled(S::Frmmain, "CmdPass"), d.Visible(S::Frmmain, "LblEasyLable")}), (Flags{false, true}));
         }
         if (level == 2) {
-            d.Easy(); // answered from the easy table
-            marks = Q(u"X→→");
-            EXPECT_EQ(d.Marks(), marks);
-            EXPECT_TRUE(d.Visible(S::Frmmain, "LblEasyLable"));
+            d.Easy();
+            d.Easy();
+            EXPECT_EQ(d.Marks(), Q(u"XXX"));
+            EXPECT_FALSE(d.Enabled(S::Frmmain, "CmdEasy"));
         }
-        const int spent = level < 5 ? 10 : 185; // level 5 into the red
+        const int spent = level == 4 ? seconds - 30 : 10;
         d.Tick(spent);
         seconds -= spent;
-        EXPECT_EQ(d.Text(S::Frmmain, "LblTime"), QString::number(seconds));
-        EXPECT_EQ(d.Control<Label>(S::Frmmain, "LblTime")->ForeColor() == QColor(0xFF, 0, 0), seconds < 30);
+        EXPECT_EQ(d.Control<Label>(S::Frmmain, "LblTime")->ForeColor(), seconds < 30 ? kRed : kPale);
+        if (level == 4) {
+            d.Tick(); // "29" turns red
+            EXPECT_EQ(d.Control<Label>(S::Frmmain, "LblTime")->ForeColor(), kRed);
+            --seconds;
+        }
+        EXPECT_EQ(d.Text(S::Frmmain, "LblTime"), N(seconds));
         d.ClearLevel(level);
-        ExpectTally(d, level, level == 5 ? 100000 : 0, kStake[level], seconds, marks);
+        ExpectTally(d, level, level == 5 ? 100000 : 0, kStake[level], seconds, level == 1 ? Q(u"X→→") : Q(u"XXX"));
         d.GoOn();
     }
 
-    // Run 2 begins on a full clock, no longer red, with the run banked.
-    EXPECT_EQ(d.Control<Label>(S::Frmmain, "LblTime")->ForeColor(), QColor(0xC0, 0xFF, 0xFF));
-    ClearLevels(d, 1, 3, 100000);
-    d.GoOn();
-    ExpectLevelBegins(d, 4, 120000, 240, kRight, LaterHeading(4));
-
-    // Level 4 missed: the gamble with 20000, stopped at 3000.
-    const QString provider = d.Text(S::Frmmain, "LblProvider");
-    const QString answer = d.OnScreen().answer;
-    const std::size_t before = d.MessageCount();
-    d.OnShown(S::FrmExplosion, [&] {
-        EXPECT_EQ(d.Shown(), QStringLiteral("Frmmain FrmExplosion"));
-        EXPECT_EQ(d.On(S::FrmExplosion).windowTitle(), Q(u"问鼎五关(Kessa Version)--爆煲游戏"));
-        EXPECT_EQ(d.Text(S::FrmExplosion, "Label2"), Q(u"你目前获得的分数:\r20000"));
-        d.Pick(1);
-        EXPECT_EQ(d.CountTo(QStringLiteral("3000")), QStringLiteral("0 200 400 600 800 1000 2000 3000"));
-        d.OnShown(S::FrmSaveMoney, [&] {
-            EXPECT_EQ(d.Shown(), QStringLiteral("Frmmain FrmSaveMoney"));
-            EXPECT_EQ(d.State(S::FrmExplosion), ScreenState::NotLoaded);
-            EXPECT_EQ(d.On(S::FrmSaveMoney).windowTitle(), Q(u"问鼎五关(Kessa Version)--保存分数"));
-            EXPECT_TRUE(d.Visible(S::FrmSaveMoney, "LblProviderScore"));
-            EXPECT_EQ(Texts(d, S::FrmSaveMoney, {"LblTotal", "LblProviderScore", "TxtUserId"}),
-                      (QStringList{Q(u"你总共获得分数\u3000103000"), provider + Q(u"获得\u300017000"), "glintora"}));
-            d.Upload(QStringLiteral("s3cret&x"));
-            EXPECT_EQ(d.urls.opened, QStringList{ScoreAddress(QStringLiteral("s3cret&x"), 103000, provider, 17000)});
-            d.Confirm(S::FrmSaveMoney, "CmdQuit", Answer::Ok);
-        });
-        d.PressStop(Answer::Cancel);
-    });
-    d.AnswerWrong();
-    EXPECT_EQ(d.MessagesFrom(before),
-              (QStringList{Q(u"对不起\u3000你的答错了.正确答案应该是:") + answer, Q(u"你想知道什么时候会爆或根本不会爆?"),
-                           Q(u"请确定你是否已经保存你所获得的分数")}));
-    d.ExpectAtStartAlone();
-
-    // The next game starts from nothing: no banked run, a full clock, all chances.
-    d.SignIn();
-    ExpectWaiting(d, QStringLiteral("glintora"));
-    d.PressStart();
-    ClearLevels(d, 1, 1, 0);
-    d.GoOn();
-    ExpectLevelBegins(d, 2, 5000, 240, kRight, LaterHeading(2));
-    EXPECT_EQ(d.programEnds, 0);
-}
-
-TEST(WholeGame, TimeRunningOutInLevelThreeGamblesTenThousandAndTheExplosionGivesItAllToTheProvider)
-{
-    GameDriver d{kSample};
-    d.SignIn();
-    d.PressStart();
-    ClearLevels(d, 1, 2, 0);
-    d.GoOn();
-    ExpectLevelBegins(d, 3, 10000, 240, kRight, LaterHeading(3));
-
-    // The clock turns red below 30 seconds.
-    const QColor pale(0xC0, 0xFF, 0xFF), red(0xFF, 0, 0);
-    Label* time = d.Control<Label>(S::Frmmain, "LblTime");
-    d.Tick(210);
-    EXPECT_EQ(time->Caption(), QStringLiteral("30"));
-    EXPECT_EQ(time->ForeColor(), pale);
-    d.Tick(1);
-    EXPECT_EQ(time->ForeColor(), red);
-    d.Tick(28);
-    EXPECT_EQ(time->Caption(), QStringLiteral("1"));
-    EXPECT_EQ(d.Shown(), QStringLiteral("Frmmain"));
-
-    const QString provider = d.Text(S::Frmmain, "LblProvider");
-    const QString answer = d.OnScreen().answer;
-    const std::size_t before = d.MessageCount();
-    d.OnShown(S::FrmExplosion, [&] {
-        EXPECT_EQ(d.Text(S::Frmmain, "LblTime"), QStringLiteral("0"));
-        EXPECT_EQ(d.Text(S::FrmExplosion, "Label2"), Q(u"你目前获得的分数:\r10000"));
-        d.Pick(0, 50); // explodes at 5000
-        EXPECT_EQ(d.CountTo(), Q(u"0 200 400 600 800 1000 2000 3000 4000 爆"));
-        EXPECT_EQ(d.Control<Label>(S::FrmExplosion, "LblScore")->BackColor(), red);
-        EXPECT_EQ(d.Text(S::FrmExplosion, "CmdStop"), Q(u"继续"));
-        d.OnShown(S::FrmSaveMoney, [&] {
-            EXPECT_EQ(d.Shown(), QStringLiteral("Frmmain FrmSaveMoney"));
-            EXPECT_TRUE(d.Visible(S::FrmSaveMoney, "LblProviderScore"));
-            EXPECT_EQ(Texts(d, S::FrmSaveMoney, {"LblTotal", "LblProviderScore"}),
-                      (QStringList{Q(u"你总共获得分数\u30000"), provider + Q(u"获得\u300010000")}));
-            d.Confirm(S::FrmSaveMoney, "CmdQuit", Answer::Ok);
-        });
-        d.PressStop();
-    });
-    d.Tick(1);
-    EXPECT_EQ(d.MessagesFrom(before),
-              (QStringList{Q(u"对不起\u3000时间到!.正确答案应该是:") + answer + Q(u"\r  请进入爆煲游戏."),
-                           Q(u"请确定你是否已经保存你所获得的分数")}));
-    d.ExpectAtStartAlone();
-}
-
-TEST(WholeGame, AWrongAnswerInLevelOneOfTheSecondRunSavesTheBankedRunAtOnceAndQuitEndsTheProgram)
-{
-    GameDriver d{kSample};
-    d.SignIn();
-    d.PressStart();
-    ClearLevels(d, 1, 5, 0);
-    d.GoOn();
-    ExpectLevelBegins(d, 1, 100000, 240, kRight, LaterHeading(1));
-
-    const QString provider = d.Text(S::Frmmain, "LblProvider");
-    const QString answer = d.OnScreen().answer;
-    const std::size_t before = d.MessageCount();
+    // Run 2 begins on a full clock, no longer red, all chances back and the run
+    // banked. Its time runs out at the first question: with no stake, the banked
+    // run is saved at once; the answer box and the level's movie stay as they are.
+    ExpectLevelBegins(d, 1, 100000, 240, kRight, Heading(1));
+    d.Easy();
+    d.Control<TextBox>(S::Frmmain, "Txtanswer")->setText(QStringLiteral("半"));
+    const QString provider = d.Text(S::Frmmain, "LblProvider"), answer = d.OnScreen().answer;
+    const qsizetype before = d.Messages().size();
     d.OnShown(S::FrmSaveMoney, [&] {
         EXPECT_EQ(d.Shown(), QStringLiteral("Frmmain FrmSaveMoney"));
-        EXPECT_EQ(d.State(S::FrmExplosion), ScreenState::NotLoaded);
-        EXPECT_EQ(d.Text(S::FrmSaveMoney, "LblTotal"), Q(u"你总共获得分数\u3000100000"));
-        EXPECT_FALSE(d.Visible(S::FrmSaveMoney, "LblProviderScore"));
-        d.Upload(QString());
-        EXPECT_EQ(d.urls.opened, QStringList{ScoreAddress(QString(), 100000, provider, 0)});
-        d.Confirm(S::FrmSaveMoney, "CmdExit", Answer::Cancel);
-        EXPECT_EQ(d.Shown(), QStringLiteral("Frmmain FrmSaveMoney"));
-        d.Confirm(S::FrmSaveMoney, "CmdExit", Answer::Ok);
+        EXPECT_EQ(d.Texts(S::Frmmain, {"LblTime", "Txtanswer"}) << d.Movie(S::Frmmain), (QStringList{"0", "半", "1.swf"}));
+        EXPECT_EQ(QGuiApplication::modalWindow(), d.On(S::FrmSaveMoney).windowHandle());
+        EXPECT_EQ(d.On(S::FrmSaveMoney).windowTitle(), Q(u"问鼎五关(Kessa Version)--保存分数"));
+        EXPECT_EQ(d.Text(S::FrmSaveMoney, "TxtUserId"), QStringLiteral("glintora"));
+        ExpectSaved(d, 100000);
+        d.Upload(QStringLiteral("s3cret&x"));
+        EXPECT_EQ(d.urls.opened, QStringList{ScoreAddress(QStringLiteral("s3cret&x"), 100000, provider, 0)});
+        d.messages.Script(Answer::Cancel);
+        d.On(S::FrmSaveMoney).close(); // the close box asks as "退出游戏" does
+        d.Confirm(S::FrmSaveMoney, "CmdQuit", Answer::Ok);
     });
-    d.AnswerWrong();
-    EXPECT_EQ(d.MessagesFrom(before),
-              (QStringList{Q(u"对不起\u3000你的答错了.正确答案应该是:") + answer, Q(u"是否决定退出游戏\u3000"),
-                           Q(u"是否决定退出游戏\u3000")}));
-    EXPECT_EQ(d.programEnds, 1);
-    EXPECT_EQ(d.Shown(), QString());
+    d.Tick(240);
+    EXPECT_EQ(d.Messages().mid(before),
+              (QStringList{Q(u"对不起\u3000时间到!.正确答案应该是:") + answer + Q(u"\r  请进入爆煲游戏."),
+                           Q(u"是否决定退出游戏\u3000"), Q(u"请确定你是否已经保存你所获得的分数")}));
+    d.ExpectAtStartAlone();
+
+    // The next game starts from nothing: no banked run, a full clock, all chances;
+    // the questions of the last game stay marked played.
+    EXPECT_EQ(d.PlayedMarks(), 19); // every question drawn but the first of the game
+    PlayTo(d, 2);
+    EXPECT_EQ(d.PlayedMarks(), 20);
 }
 
-TEST(WholeGame, MissesWithNothingGainedShowTheAnswerAndGoBackToTheStartScreen)
+// Every way the gamble can go, from the stake of the level missed to the split
+// that the score-saving screen shows.
+TEST(WholeGame, TheGambleSplitsTheStakeAsPickStopAndCountSay)
+{
+    struct Row {
+        int level, runs;    // the level missed, after so many runs banked
+        int explode;        // percent of the stake; 0 for the safe button
+        const char* stopAt; // nullptr: never stopped
+        Answer answer;      // to "你想知道什么时候会爆或根本不会爆?"
+        const char* last;   // the last two counts shown; nullptr: left at the stop
+        int kept, provider;
+    };
+    const Row rows[] = {
+        {2, 0, 0, nullptr, Answer::Ok, "4000 5000", 5000, 0},
+        {4, 0, 63, nullptr, Answer::Ok, "12000 爆", 0, 20000},       // at 12600
+        {2, 0, 99, nullptr, Answer::Ok, "4000 爆", 0, 5000},         // at 4950: the step onto the stake explodes
+        {4, 0, 90, "15000", Answer::Cancel, nullptr, 15000, 5000},   // Cancel leaves at once
+        {4, 0, 0, "15000", Answer::Ok, "19000 20000", 15000, 5000}, // OK watches the rest
+        {4, 0, 90, "15000", Answer::Ok, "17000 爆", 15000, 5000},
+        {3, 0, 0, "0", Answer::Ok, "9000 10000", 0, 10000}, // stopped before the first count
+        {3, 0, 0, "0", Answer::Cancel, nullptr, 0, 10000},
+        {4, 1, 0, "3000", Answer::Cancel, nullptr, 3000, 17000}, // the banked run is never at stake
+    };
+    for (const Row& r : rows) {
+        const bool closeBox = (&r - rows) % 2; // "继续" or the close box, in turn
+        SCOPED_TRACE(testing::Message() << "row " << &r - rows);
+        GameDriver d{kSample};
+        PlayTo(d, r.level, r.runs);
+        const QString provider = d.Text(S::Frmmain, "LblProvider"), answer = d.OnScreen().answer;
+        d.OnShown(S::FrmExplosion, [&] {
+            Screen& gamble = d.On(S::FrmExplosion);
+            const auto button = [&](int i) { return d.Control<Button>(S::FrmExplosion, "CmdNum", i); };
+            EXPECT_EQ(QGuiApplication::modalWindow(), gamble.windowHandle());
+            EXPECT_EQ(gamble.windowTitle(), Q(u"问鼎五关(Kessa Version)--爆煲游戏"));
+            EXPECT_EQ(d.Texts(S::FrmExplosion, {"Label2", "LblScore"}) << d.Movie(S::FrmExplosion) << d.Movie(S::Frmmain),
+                      (QStringList{Q(u"你目前获得的分数:\r%1").arg(kStake[r.level - 1]), "0", "explore.swf", ""}));
+            EXPECT_FALSE(d.Enabled(S::FrmExplosion, "CmdStop"));
+            gamble.close(); // nothing until the count has ended
+            d.Pick(2, r.explode);
+            EXPECT_EQ(d.Movie(S::FrmExplosion), QStringLiteral("baobao.swf"));
+            EXPECT_EQ((Flags{button(0)->isVisible(), button(1)->isVisible(), button(2)->isVisible(), button(2)->isEnabled(),
+                             d.Visible(S::FrmExplosion, "Label1"), d.Enabled(S::FrmExplosion, "CmdStop")}),
+                      (Flags{false, false, true, false, false, true}));
+            EXPECT_EQ(d.Control<QTimer>(S::FrmExplosion, "Timer1")->interval(), 1000) << "the first count after a second";
+            d.OnShown(S::FrmSaveMoney, [&] {
+                EXPECT_EQ(d.Shown(), QStringLiteral("Frmmain FrmSaveMoney"));
+                EXPECT_EQ(QGuiApplication::modalWindow(), d.On(S::FrmSaveMoney).windowHandle());
+                ExpectSaved(d, r.runs * 100000 + r.kept, provider, r.provider);
+                d.Confirm(S::FrmSaveMoney, "CmdQuit", Answer::Ok);
+            });
+            if (r.stopAt) {
+                EXPECT_TRUE(d.CountTo(QString::fromUtf8(r.stopAt)).endsWith(QString::fromUtf8(r.stopAt)));
+                gamble.close();
+                d.PressStop(r.answer);
+                if (!r.last) return;
+                EXPECT_FALSE(d.Enabled(S::FrmExplosion, "CmdStop"));
+            }
+            EXPECT_TRUE(d.CountTo().endsWith(QString::fromUtf8(r.last)));
+            EXPECT_EQ(d.Control<Label>(S::FrmExplosion, "LblScore")->BackColor() == kRed,
+                      QString::fromUtf8(r.last).endsWith(u'爆'));
+            EXPECT_EQ(d.Text(S::FrmExplosion, "CmdStop"), Q(u"继续"));
+            EXPECT_TRUE(d.Enabled(S::FrmExplosion, "CmdStop"));
+            closeBox ? void(gamble.close()) : d.PressStop();
+        });
+        d.AnswerWrong();
+        EXPECT_EQ(d.Messages().mid(r.level - 1 + 5 * r.runs),
+                  QStringList{Q(u"对不起\u3000你的答错了.正确答案应该是:") + answer}
+                      + QStringList(r.stopAt ? 1 : 0, Q(u"你想知道什么时候会爆或根本不会爆?"))
+                      + QStringList{Q(u"请确定你是否已经保存你所获得的分数")});
+        d.ExpectAtStartAlone();
+    }
+}
+
+// Games that end early: misses with nothing gained, stops at a tally, a failing question file.
+TEST(WholeGame, ShortGamesEndBackAtTheStartScreen)
 {
     GameDriver d{kSample};
-    d.SignIn();
-    d.PressStart();
+    PlayTo(d, 1);
+    // The marks start over when 10 questions, or 5 easy ones, are left unplayed.
+    BankFixture::SqlOn(d.bank.File(), "update question set played=1 where id<=148; update easy set played=1 where id<=27");
+    for (const QList<int>& marked : {QList<int>{149, 28}, QList<int>{1, 1}}) {
+        d.Pass();
+        d.Easy();
+        EXPECT_EQ((QList<int>{d.PlayedMarks(), d.PlayedMarks("easy")}), marked);
+    }
     QString answer = d.OnScreen().answer;
     d.AnswerWrong();
-    EXPECT_EQ(d.MessagesFrom(0), QStringList{Q(u"对不起\u3000你的表现实在太差了\u3000一分都得不到\u3000正确答案应该是:")
-                                             + answer + Q(u"\r 重新再玩吧\u3000")});
+    EXPECT_EQ(d.Messages(), QStringList{Q(u"对不起\u3000你的表现实在太差了\u3000一分都得不到\u3000正确答案应该是:")
+                                        + answer + Q(u"\r 重新再玩吧\u3000")});
     d.ExpectAtStartAlone();
 
-    d.SignIn(QStringLiteral(" kessa "));
-    ExpectWaiting(d, QStringLiteral(" kessa "));
-    d.PressStart();
+    PlayTo(d, 1, 0, QStringLiteral(" kessa "));
     answer = d.OnScreen().answer;
     d.Tick(240);
-    EXPECT_EQ(d.MessagesFrom(1), QStringList{Q(u"对不起\u3000时间到!你的表现实在太差了\u3000一分都得不到\u3000正确答案应该是:")
-                                             + answer + Q(u"\r 重新再玩吧\u3000")});
+    EXPECT_EQ(d.Messages().mid(1), QStringList{Q(u"对不起\u3000时间到!你的表现实在太差了\u3000一分都得不到\u3000正确答案应该是:")
+                                               + answer + Q(u"\r 重新再玩吧\u3000")});
     d.ExpectAtStartAlone();
-}
 
-TEST(WholeGame, StoppingAtATallySavesWithNoQuizScreenLeftAndPlayAgainAsksFirst)
-{
-    GameDriver d{kSample};
-    d.SignIn();
-    d.PressStart();
-    ClearLevels(d, 1, 2, 0);
-    d.StopAtTally();
-    EXPECT_EQ(d.Shown(), QStringLiteral("FrmSaveMoney"));
-    EXPECT_EQ(d.State(S::Frmmain), ScreenState::NotLoaded);
-    EXPECT_EQ(d.State(S::FrmCountUp), ScreenState::NotLoaded);
-    EXPECT_EQ(d.Text(S::FrmSaveMoney, "LblTotal"), Q(u"你总共获得分数\u300010000"));
-    EXPECT_FALSE(d.Visible(S::FrmSaveMoney, "LblProviderScore"));
-
-    const std::size_t before = d.MessageCount();
-    d.Confirm(S::FrmSaveMoney, "CmdQuit", Answer::Cancel);
-    EXPECT_EQ(d.Shown(), QStringLiteral("FrmSaveMoney"));
-    d.Confirm(S::FrmSaveMoney, "CmdQuit", Answer::Ok);
-    EXPECT_EQ(d.MessagesFrom(before), QStringList(2, Q(u"请确定你是否已经保存你所获得的分数")));
-    d.ExpectAtStartAlone();
+    // Four ways to the score-saving screen with no quiz screen left, where playing
+    // again asks first: a stop at a tally, by its close box or by "挪当前的分数算了",
+    // and a draw that fails while another program holds the question file, after a
+    // right answer or at the tally's "当然继续啦!" (told within one busy timeout).
+    for (int way = 0; way < 4; ++way) {
+        SCOPED_TRACE(way);
+        PlayTo(d, way % 2 ? 1 : 2);
+        if (way != 2) d.ClearLevel(way ? 1 : 2);
+        std::optional<HeldLock> lock; // another program writing to the file, which stays readable
+        if (way > 1) lock.emplace(d.bank.File());
+        QElapsedTimer clock;
+        clock.start();
+        if (way == 0) d.On(S::FrmCountUp).close();
+        if (way == 1) d.StopAtTally();
+        if (way == 2) d.Type(d.OnScreen().answer);
+        if (way == 3) d.GoOn();
+        lock.reset();
+        EXPECT_LT(clock.elapsed(), Connection::kBusyTimeoutMs + 3000) << "one busy timeout, and no second one";
+        EXPECT_EQ(d.messages.notices.size(), std::size_t(std::max(0, way - 1)));
+        EXPECT_TRUE(way < 2 || d.messages.notices.back().contains(Q(u"正被另一个程序使用")));
+        EXPECT_EQ(d.Shown(), QStringLiteral("FrmSaveMoney"));
+        EXPECT_EQ(d.State(S::Frmmain), ScreenState::NotLoaded);
+        ExpectSaved(d, way ? 5000 : 10000);
+        const qsizetype before = d.Messages().size();
+        d.Confirm(S::FrmSaveMoney, "CmdQuit", Answer::Cancel);
+        EXPECT_EQ(d.Shown(), QStringLiteral("FrmSaveMoney"));
+        d.Confirm(S::FrmSaveMoney, "CmdQuit", Answer::Ok);
+        EXPECT_EQ(d.Messages().mid(before), QStringList(2, Q(u"请确定你是否已经保存你所获得的分数")));
+        d.ExpectAtStartAlone();
+    }
     EXPECT_TRUE(d.urls.opened.isEmpty());
-}
 
-TEST(WholeGame, QuittingTheQuizAsksFirstAndTheClockRunsOnUntilTheAnswerIsOk)
-{
-    GameDriver d{kSample};
+    // A question file spoilt since the player signed in: told, and back at the start.
     d.SignIn();
+    BankFixture::SqlOn(d.bank.File(), "drop table question");
     d.PressStart();
-    d.Tick(5);
-    d.Confirm(S::Frmmain, "Cmdquit", Answer::Cancel);
-    EXPECT_EQ(d.MessagesFrom(0), QStringList{Q(u"是否决定离开游戏\u3000如果是\u3000你所获得的分数将丢失\u3000")});
-    EXPECT_EQ(d.Shown(), QStringLiteral("Frmmain"));
-    EXPECT_TRUE(d.Control<QTimer>(S::Frmmain, "Timer1")->isActive());
-    d.Tick(1);
-    EXPECT_EQ(d.Text(S::Frmmain, "LblTime"), QStringLiteral("234"));
-    d.ClearLevel(1);
-    d.GoOn();
-    d.Confirm(S::Frmmain, "Cmdquit", Answer::Ok);
-    EXPECT_EQ(d.programEnds, 1);
-    EXPECT_EQ(d.Shown(), QString());
-}
-
-TEST(WholeGame, PlayedQuestionsStayPlayedAcrossGamesUntil149AreUsed)
-{
-    GameDriver d{kSample};
-    // One whole step of play that draws a question: a pass while there are
-    // passes, else a right answer, else going on at the tally.
-    auto step = [&d] {
-        if (d.State(S::FrmCountUp) == ScreenState::Shown)
-            d.GoOn();
-        else if (d.Enabled(S::Frmmain, "CmdPass"))
-            d.Pass();
-        else
-            d.AnswerRight();
-    };
-    // Game 1: a run and a level's passes, then a wrong answer saves the banked run.
-    d.SignIn();
-    d.PressStart();
-    while (d.marked.size() < 29) step();
-    EXPECT_EQ(d.PlayedMarks(), 29);
-    d.OnShown(S::FrmSaveMoney, [&] { d.Confirm(S::FrmSaveMoney, "CmdQuit", Answer::Ok); });
-    d.AnswerWrong();
+    EXPECT_TRUE(d.messages.notices.back().contains(Q(u"已经损坏")));
     d.ExpectAtStartAlone();
-
-    // Game 2 in the same program run: the marks of game 1 stand.
-    d.SignIn();
-    d.PressStart();
-    EXPECT_EQ(d.PlayedMarks(), 29);
-    while (d.marked.size() < 149 && !HasFailure()) step();
-    EXPECT_EQ(d.PlayedMarks(), 149);
-    EXPECT_EQ(QSet<QString>(d.marked.begin(), d.marked.end()).size(), 149) << "a question came twice";
-
-    // The 150th clears the marks and starts them over.
-    step();
-    EXPECT_EQ(d.marked.size(), 150);
-    EXPECT_EQ(d.PlayedMarks(), 1);
-    EXPECT_EQ(d.programEnds, 0);
 }
 
-// The quit question left open until the time runs out, on the real clock, with
-// boxes that wait in their own event loops as real ones do: the question closes
-// as if answered Cancel, the time-up road runs as ever, the score is saved once,
-// and nothing of the quiz screen is left when the road ends at the start screen.
-TEST(WholeGame, TheQuitQuestionLeftOpenClosesWhenTheTimeRunsOutOnBothRoads)
+// The game's own message boxes and the quiz screen's own clock. The player
+// answers the quit question with Escape once the clock has run on under it,
+// then leaves it open: it closes as the time runs out, the time-up road runs
+// as ever, and no two boxes are ever up at once. At the end the quiz screen is
+// gone and deleted, and the score was sent once.
+TEST(WholeGame, TheRealQuitQuestionLeftOpenClosesWhenTheTimeRunsOutOnBothRoads)
 {
     using enum MessageId;
     for (const bool stake : {false, true}) {
         SCOPED_TRACE(stake ? "a stake in play" : "nothing gained");
-        GameDriver d{kSample};
-        d.SignIn();
-        d.PressStart();
+        GameDriver d{kSample, true};
+        QStringList seen; // the boxes as they open, in order
+        QPointer<QMessageBox> last;
+        QString timeAtOpen;
+        QTimer player;
+        QObject::connect(&player, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible()) return;
+            const bool quit = box->text() == MessageText(ConfirmLeave);
+            if (box != last) {
+                last = box;
+                seen << box->text();
+                if (quit) timeAtOpen = d.Text(S::Frmmain, "LblTime");
+            }
+            if (quit && (seen.count(box->text()) == 2 || d.Text(S::Frmmain, "LblTime") == timeAtOpen)) return;
+            int up = 0;
+            for (QWidget* w : QApplication::topLevelWidgets()) up += qobject_cast<QMessageBox*>(w) && w->isVisible();
+            EXPECT_EQ(up, 1);
+            QTest::keyClick(box, quit ? Qt::Key_Escape : Qt::Key_Return);
+        });
+        player.start(2);
+
+        PlayTo(d, 1);
         if (stake) {
-            d.ClearLevel(1);
+            d.AnswerRight();
             d.GoOn();
         }
-        d.Tick(238);
-        const QString provider = d.Text(S::Frmmain, "LblProvider");
-        d.messages.Nest([&](MessageId id) {
-            if (id != ConfirmLeave) d.messages.Reply(Answer::Ok);
-        });
+        d.Tick(230);
+        d.Control<QTimer>(S::Frmmain, "Timer1")->setInterval(5);
+        d.Control<Button>(S::Frmmain, "Cmdquit")->click();
+        EXPECT_EQ(d.Shown(), QStringLiteral("Frmmain"));
+        const QPointer<Screen> quiz = &d.On(S::Frmmain);
+        const QString provider = d.Text(S::Frmmain, "LblProvider"), answer = d.OnScreen().answer;
         if (stake) {
             d.OnShown(S::FrmExplosion, [&] {
+                d.Control<QTimer>(S::FrmExplosion, "Timer1")->setInterval(5); // its own first count
                 d.Pick(2);
+                EXPECT_TRUE(ScreenRig::WaitUntil([&] { return d.Text(S::FrmExplosion, "LblScore") == "200"; }));
                 d.CountTo();
                 d.OnShown(S::FrmSaveMoney, [&] {
-                    EXPECT_EQ(d.Text(S::FrmSaveMoney, "LblTotal"), Q(u"你总共获得分数\u30005000"));
+                    ExpectSaved(d, 5000);
                     d.Upload(QStringLiteral("pw"));
                     d.Control<Button>(S::FrmSaveMoney, "CmdQuit")->click();
                 });
                 d.PressStop();
             });
         }
-        // Back at the start screen, a player who still finds the question open answers it OK.
-        bool ended = false;
-        d.OnShown(S::FrmStart, [&] {
-            ended = true;
-            if (d.messages.OpenCount()) d.messages.Reply(Answer::Ok);
-        });
-        d.Control<QTimer>(S::Frmmain, "Timer1")->setInterval(5);
         d.Control<Button>(S::Frmmain, "Cmdquit")->click();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return ended; }, 5000));
 
-        std::vector<MessageId> ids;
-        for (const auto& shown : d.messages.shown) ids.push_back(shown.id);
-        EXPECT_EQ(ids, (stake ? std::vector{LevelCleared, ConfirmLeave, TimeUpWithScore, ConfirmSaved}
-                              : std::vector{ConfirmLeave, TimeUpNoScore}));
-        EXPECT_EQ(d.urls.opened, stake ? QStringList{ScoreAddress(QStringLiteral("pw"), 5000, provider, 0)}
-                                       : QStringList{});
+        QStringList expected{MessageText(ConfirmLeave), MessageText(ConfirmLeave),
+                             MessageText(stake ? TimeUpWithScore : TimeUpNoScore, answer)};
+        if (stake) expected = QStringList{MessageText(LevelCleared)} + expected + QStringList{MessageText(ConfirmSaved)};
+        EXPECT_EQ(seen, expected.replaceInStrings(QStringLiteral("\r"), QStringLiteral("\n")));
+        EXPECT_EQ(d.urls.opened, stake ? QStringList{ScoreAddress(QStringLiteral("pw"), 5000, provider, 0)} : QStringList{});
         d.ExpectAtStartAlone();
+        EXPECT_TRUE(ScreenRig::WaitUntil([&] { return quiz.isNull(); })) << "the unloaded quiz screen was never deleted";
     }
 }

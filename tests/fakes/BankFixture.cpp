@@ -38,17 +38,24 @@ void BankFixture::SqlOn(const std::filesystem::path& file, const std::string& sq
     if (rc != SQLITE_OK) throw std::runtime_error(err);
 }
 
-long long BankFixture::Number(const std::string& sql) const
+std::vector<QStringList> BankFixture::Query(const std::filesystem::path& file, const char* sql, const QString& param)
 {
     sqlite3* db = nullptr;
-    sqlite3_open_v2(file_.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
     sqlite3_stmt* st = nullptr;
-    long long n = -1;
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
-        n = sqlite3_column_int64(st, 0);
+    std::vector<QStringList> rows;
+    const QByteArray utf8 = param.toUtf8();
+    const bool ok = sqlite3_prepare_v2(db, sql, -1, &st, nullptr) == SQLITE_OK;
+    if (ok && !param.isNull()) sqlite3_bind_text(st, 1, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_STATIC);
+    while (ok && sqlite3_step(st) == SQLITE_ROW) {
+        rows.emplace_back();
+        for (int i = 0; i < sqlite3_column_count(st); ++i)
+            rows.back() << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i)));
+    }
     sqlite3_finalize(st);
     sqlite3_close(db);
-    return n;
+    if (!ok) throw std::runtime_error(std::string("unreadable question file: ") + sql);
+    return rows;
 }
 
 HeldLock::HeldLock(const std::filesystem::path& file, const char* begin)
@@ -65,12 +72,6 @@ HeldLock::~HeldLock()
 {
     sqlite3_exec(db_, "rollback", nullptr, nullptr, nullptr);
     sqlite3_close(db_);
-}
-
-float RFor(int id, int m)
-{
-    // The middle of the id's share of [0, 1).
-    return static_cast<float>((id - 0.5) / m);
 }
 
 } // namespace wd::test

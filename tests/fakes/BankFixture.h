@@ -3,8 +3,9 @@
 // raw SQL to spoil it in the ways a real file can be spoiled.
 #include <filesystem>
 #include <string>
+#include <vector>
 
-#include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 struct sqlite3;
@@ -26,7 +27,9 @@ public:
     void Sql(const std::string& sql) const { SqlOn(file_, sql); }
     static void SqlOn(const std::filesystem::path& file, const std::string& sql);
     // A number read with raw SQL ("select count(*) ...").
-    long long Number(const std::string& sql) const;
+    long long Number(const std::string& sql) const { return Query(file_, sql.c_str()).at(0).at(0).toLongLong(); }
+    // The rows a query with one optional text parameter (?1) reads, read-only, each as its columns.
+    static std::vector<QStringList> Query(const std::filesystem::path& file, const char* sql, const QString& param = {});
 
 private:
     QTemporaryDir dir_;
@@ -48,6 +51,6 @@ private:
 };
 
 // The r that makes the random id come out as `id` among `m`.
-float RFor(int id, int m);
+inline float RFor(int id, int m) { return static_cast<float>((id - 0.5) / m); } // the middle of its share of [0, 1)
 
 } // namespace wd::test

@@ -29,6 +29,11 @@ constexpr const char* kDesktopVariables[] = {
     "KDE_SESSION_VERSION", "GNOME_DESKTOP_SESSION_ID", "MATE_DESKTOP_SESSION_ID", "LXQT_SESSION_CONFIG",
     "XDG_MENU_PREFIX", "WAYLAND_DISPLAY"};
 
+// The private desktop's folders.
+constexpr std::pair<const char*, const char*> kFolders[] = {
+    {"HOME", "home"}, {"XDG_DATA_HOME", "data"}, {"XDG_CONFIG_HOME", "config"}, {"XDG_DATA_DIRS", "none"},
+    {"XDG_CONFIG_DIRS", "none"}, {"XDG_RUNTIME_DIR", "runtime"}};
+
 } // namespace
 
 FakeBrowser::FakeBrowser(Then then)
@@ -51,12 +56,7 @@ FakeBrowser::FakeBrowser(Then then)
     Install();
 
     for (const char* name : kDesktopVariables) Set(name, std::nullopt);
-    Set("HOME", in("home"));
-    Set("XDG_DATA_HOME", in("data"));
-    Set("XDG_CONFIG_HOME", in("config"));
-    Set("XDG_DATA_DIRS", in("none"));
-    Set("XDG_CONFIG_DIRS", in("none"));
-    Set("XDG_RUNTIME_DIR", in("runtime"));
+    for (const auto& [name, folder] : kFolders) Set(name, in(folder));
     Set("DBUS_SESSION_BUS_ADDRESS", QStringLiteral("unix:path=") + in("no-bus"));
     Set("PATH", in("bin") + u':' + qEnvironmentVariable("PATH"));
     registered_ = QProcess::execute(QStringLiteral("xdg-mime"),

@@ -3,70 +3,39 @@
 #include <chrono>
 #include <stdexcept>
 
-#include <gtest/gtest.h>
-#include <sqlite3.h>
-
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
-#include <QTimer>
 
+#include "fakes/BankFixture.h"
+#include "platform/AppPaths.h"
 #include "screens/AllScreens.h"
 #include "screens/quiz/Frmmain.h"
 #include "screens/reward/FrmExplosion.h"
-#include "ui/Controls.h"
+#include "ui/AnimationPanel.h"
 
 namespace wd::test {
 
 namespace {
-
 constexpr const char* kNames[] = {"FrmStart", "Frmmain", "FrmCountUp", "FrmExplosion", "FrmSaveMoney", "FrmHelp"};
 // Longer than any road takes; a window that waits past it ends the program and the test fails.
 constexpr int kGuardMs = 30000;
-
-std::filesystem::path CopyOf(const QString& file, const QTemporaryDir& dir)
-{
-    const QString copy = dir.filePath(QStringLiteral("wending.bin"));
-    if (!QFile::copy(file, copy)) throw std::runtime_error("no question file " + file.toStdString());
-    QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
-    return copy.toStdString();
-}
-
-// The rows a query with one optional text parameter reads from the file, each as its columns.
-std::vector<QStringList> Query(const std::filesystem::path& file, const char* sql, const QString& param = {})
-{
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_stmt* st = nullptr;
-    std::vector<QStringList> rows;
-    const QByteArray utf8 = param.toUtf8();
-    const bool ok = sqlite3_prepare_v2(db, sql, -1, &st, nullptr) == SQLITE_OK;
-    if (ok && !param.isNull()) sqlite3_bind_text(st, 1, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_STATIC);
-    while (ok && sqlite3_step(st) == SQLITE_ROW) {
-        rows.emplace_back();
-        for (int i = 0; i < sqlite3_column_count(st); ++i)
-            rows.back() << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i)));
-    }
-    sqlite3_finalize(st);
-    sqlite3_close(db);
-    if (!ok) throw std::runtime_error("unreadable question file");
-    return rows;
-}
-
 } // namespace
 
-float PlayRandom::Next()
+FileCopy::FileCopy(const QString& from) : file(dir.filePath(QStringLiteral("wending.bin")).toStdString())
 {
-    if (script_.empty()) return std::uniform_real_distribution<float>(0.0f, 1.0f)(gen_);
-    const float r = script_.front();
-    script_.pop_front();
-    return r;
+    const QString copy = QString::fromStdString(file.string());
+    if (!QFile::copy(from, copy)) throw std::runtime_error("no question file " + from.toStdString());
+    QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
 }
 
-GameDriver::GameDriver(const QString& questionFile)
-    : bank(session, random, CopyOf(questionFile, dir)),
-      screens(Services{session, bank, messages, random, urls}, [this] { ++programEnds; })
+GameDriver::GameDriver(const QString& questionFile, bool realBoxes) : FileCopy(questionFile), ScreenRig(file, realBoxes)
 {
+    random.Seed(20240601);
     RegisterAllScreens(screens);
+    messages.onShow = [this](MessageId id) {
+        if (id != MessageId::ConfirmLeave && ClockRunning()) ADD_FAILURE() << "the clock runs under message " << int(id);
+    };
     QTimer::singleShot(kGuardMs, &screens, [this] {
         ADD_FAILURE() << "a window was still waiting after " << kGuardMs << " ms";
         screens.EndProgram();
@@ -74,18 +43,11 @@ GameDriver::GameDriver(const QString& questionFile)
     screens.Show(ScreenId::FrmStart);
 }
 
-GameDriver::~GameDriver()
-{
-    EXPECT_EQ(pending_, 0) << "a window the road leads to was never shown";
-    // Lets the windows that unloaded screens left behind go.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
 QString GameDriver::Shown() const
 {
     QStringList shown;
     for (std::size_t i = 0; i < kScreenCount; ++i)
-        if (screens.State(static_cast<ScreenId>(i)) == ScreenState::Shown) shown << QString::fromLatin1(kNames[i]);
+        if (State(ScreenId(i)) == ScreenState::Shown) shown << QString::fromLatin1(kNames[i]);
     return shown.join(u' ');
 }
 
@@ -93,15 +55,14 @@ void GameDriver::ExpectAtStartAlone() const
 {
     EXPECT_EQ(Shown(), QStringLiteral("FrmStart"));
     for (ScreenId gone : {ScreenId::Frmmain, ScreenId::FrmCountUp, ScreenId::FrmExplosion, ScreenId::FrmSaveMoney})
-        EXPECT_EQ(State(gone), ScreenState::NotLoaded) << kNames[static_cast<int>(gone)];
+        EXPECT_EQ(State(gone), ScreenState::NotLoaded) << kNames[int(gone)];
     EXPECT_EQ(programEnds, 0);
 }
 
 Screen& GameDriver::On(ScreenId id) const
 {
-    Screen* screen = screens.Loaded(id);
-    if (!screen) throw std::runtime_error(std::string(kNames[static_cast<int>(id)]) + " is not loaded");
-    return *screen;
+    if (Screen* screen = screens.Loaded(id)) return *screen;
+    throw std::runtime_error(std::string(kNames[int(id)]) + " is not loaded");
 }
 
 QString GameDriver::Text(ScreenId id, const char* name, int index) const
@@ -114,83 +75,78 @@ QString GameDriver::Text(ScreenId id, const char* name, int index) const
     throw std::runtime_error(std::string(name) + " has no text");
 }
 
+QStringList GameDriver::Texts(ScreenId id, std::initializer_list<const char*> names) const
+{
+    QStringList texts;
+    for (const char* name : names) texts << Text(id, name);
+    return texts;
+}
+
 QString GameDriver::Slots() const
 {
     QStringList boxes;
-    for (int i = 0; i < 5; ++i) boxes << Text(ScreenId::Frmmain, "Lblque", i);
+    for (int i = 0; i < 5; ++i) {
+        const Label* box = Control<Label>(ScreenId::Frmmain, "Lblque", i);
+        boxes << box->Caption() + (box->BackColor() == QColor(0xC0, 0xFF, 0xFF) ? QStringLiteral("*") : QString());
+    }
     return boxes.join(u'|');
-}
-
-int GameDriver::PassSlotsUsed() const
-{
-    int used = 0;
-    for (int i = 0; i < 5; ++i)
-        used += Control<Label>(ScreenId::Frmmain, "Lblque", i)->BackColor() == QColor(0xC0, 0xFF, 0xFF);
-    return used;
 }
 
 QString GameDriver::Marks(ScreenId id) const { return Text(id, "LblEasy", 0) + Text(id, "LblEasy", 1) + Text(id, "LblEasy", 2); }
 
-QStringList GameDriver::MessagesFrom(std::size_t first) const
+QString GameDriver::Movie(ScreenId id, const char* panel) const
 {
-    QStringList texts;
-    for (std::size_t i = first; i < messages.shown.size(); ++i) texts << messages.shown[i].text;
-    return texts;
+    const QString path = Control<AnimationPanel>(id, panel)->Movie(), name = QFileInfo(path).fileName();
+    EXPECT_EQ(path.toStdString(), path.isEmpty() ? "" : MovieFile(name.toUtf8().constData()).string());
+    return name;
+}
+
+bool GameDriver::ClockRunning() const
+{
+    const Screen* quiz = screens.Loaded(ScreenId::Frmmain);
+    return quiz && quiz->controls().Get<QTimer>("Timer1")->isActive();
 }
 
 GameDriver::FileRow GameDriver::OnScreen() const
 {
     const QString quest = Text(ScreenId::Frmmain, "Lblquestion");
-    const auto rows = Query(bank.File(),
-                            "select answer, providers from question where quest = ?1 "
-                            "union all select answer, providers from easy where quest = ?1",
-                            quest);
+    const auto rows = BankFixture::Query(bank.File(),
+                                         "select answer, providers, 'question' from question where quest = ?1 "
+                                         "union all select answer, providers, 'easy' from easy where quest = ?1",
+                                         quest);
     if (rows.size() != 1) throw std::runtime_error("not one question in the file reads: " + quest.toStdString());
-    return {rows[0][0], rows[0][1]};
+    return {rows[0][0], rows[0][1], rows[0][2]};
 }
 
-int GameDriver::PlayedMarks() const
+int GameDriver::PlayedMarks(const QString& table) const
 {
-    return Query(bank.File(), "select count(*) from question where played = 1").at(0).at(0).toInt();
+    const auto sql = QStringLiteral("select count(*) from %1 where played = 1").arg(table).toUtf8();
+    return BankFixture::Query(bank.File(), sql.constData()).at(0).at(0).toInt();
 }
 
 void GameDriver::SignIn(const QString& id)
 {
-    Screen& start = On(ScreenId::FrmStart);
-    start.controls().Get<TextBox>("TxtUserId")->setText(id);
-    start.controls().Get<Button>("CmdStart")->click();
-    if (Screen* quiz = screens.Loaded(ScreenId::Frmmain)) {
-        // The test is the clock: it ticks by hand, and real seconds must not.
-        QTimer* clock = quiz->controls().Get<QTimer>("Timer1");
-        EXPECT_EQ(clock->interval(), 1000);
-        clock->setInterval(std::chrono::hours(1));
-    }
+    Control<TextBox>(ScreenId::FrmStart, "TxtUserId")->setText(id);
+    Control<Button>(ScreenId::FrmStart, "CmdStart")->click();
+    if (!screens.Loaded(ScreenId::Frmmain)) return;
+    // The test is the clock: it ticks by hand, and real seconds must not.
+    QTimer* clock = Control<QTimer>(ScreenId::Frmmain, "Timer1");
+    EXPECT_EQ(clock->interval(), 1000);
+    clock->setInterval(std::chrono::hours(1));
 }
-
-void GameDriver::PressStart() { Control<Button>(ScreenId::Frmmain, "CmdStart")->click(); }
 
 void GameDriver::Type(const QString& text)
 {
-    TextBox* box = Control<TextBox>(ScreenId::Frmmain, "Txtanswer");
-    box->setText(text);
-    QTest::keyClick(box, Qt::Key_Return);
+    Control<TextBox>(ScreenId::Frmmain, "Txtanswer")->setText(text);
+    QTest::keyClick(Control<TextBox>(ScreenId::Frmmain, "Txtanswer"), Qt::Key_Return);
 }
 
 void GameDriver::AnswerRight()
 {
     const FileRow row = OnScreen();
     EXPECT_EQ(Text(ScreenId::Frmmain, "LblProvider"), row.provider);
-    Type(row.answer);
-    if (screens.State(ScreenId::FrmCountUp) == ScreenState::NotLoaded) NoteDraw();
+    Type(QStringLiteral("  ") + row.answer + QStringLiteral(" \u3000"));
 }
-
-void GameDriver::Pass()
-{
-    Control<Button>(ScreenId::Frmmain, "CmdPass")->click();
-    NoteDraw();
-}
-
-void GameDriver::Easy() { Control<Button>(ScreenId::Frmmain, "CmdEasy")->click(); }
 
 void GameDriver::Tick(int seconds)
 {
@@ -199,33 +155,24 @@ void GameDriver::Tick(int seconds)
 
 void GameDriver::ClearLevel(int level)
 {
-    std::size_t before = 0;
-    for (int right = 1; right <= level; ++right) {
-        before = MessageCount();
+    for (int right = 1; right < level; ++right) {
         AnswerRight();
-        if (right == level) break;
-        EXPECT_EQ(Slots().count(u'V'), right);
-        EXPECT_EQ(Text(ScreenId::Frmmain, "LblNo"), QString::number(right + 1));
-        EXPECT_EQ(Shown(), QStringLiteral("Frmmain"));
+        QStringList boxes{QString::number(right + 1), ""}; // the question number, the answer box, the slots
+        for (int i = 0; i < 5; ++i) boxes << (i < right ? "V" : i < level ? "O" : "");
+        EXPECT_EQ(Texts(ScreenId::Frmmain, {"LblNo", "Txtanswer"}) << Slots().split(u'|'), boxes);
     }
-    EXPECT_EQ(MessagesFrom(before), QStringList{QStringLiteral("恭喜!你过关啦!!")});
+    const auto before = messages.shown.size();
+    AnswerRight();
+    EXPECT_EQ(Messages().mid(qsizetype(before)), QStringList{QStringLiteral("恭喜!你过关啦!!")});
     EXPECT_EQ(Shown(), QStringLiteral("FrmCountUp"));
     EXPECT_EQ(State(ScreenId::Frmmain), ScreenState::Hidden);
-    EXPECT_FALSE(Control<QTimer>(ScreenId::Frmmain, "Timer1")->isActive());
+    EXPECT_FALSE(ClockRunning());
+    EXPECT_EQ(Movie(ScreenId::Frmmain), QString()) << "the level's movie stops";
 }
-
-void GameDriver::GoOn()
-{
-    Control<Button>(ScreenId::FrmCountUp, "OKButton")->click();
-    if (State(ScreenId::Frmmain) == ScreenState::Shown) NoteDraw();
-}
-
-void GameDriver::StopAtTally() { Control<Button>(ScreenId::FrmCountUp, "CancelButton")->click(); }
 
 void GameDriver::Pick(int index, int explodePercent)
 {
-    const int safe = explodePercent ? (index + 1) % 3 : index;
-    random.Push((safe + 0.5f) / 3);
+    random.Push(((explodePercent ? index + 1 : index) % 3 + 0.5f) / 3); // the safe button
     if (explodePercent) random.Push((explodePercent - 40 + 0.5f) / 60);
     Control<Button>(ScreenId::FrmExplosion, "CmdNum", index)->click();
 }
@@ -233,19 +180,22 @@ void GameDriver::Pick(int index, int explodePercent)
 QString GameDriver::CountTo(const QString& until)
 {
     auto& gamble = static_cast<FrmExplosion&>(On(ScreenId::FrmExplosion));
-    QStringList shown{gamble.controls().Get<Label>("LblScore")->Caption()};
+    QStringList shown{Text(ScreenId::FrmExplosion, "LblScore")};
     for (int i = 0; i < 100 && !gamble.Ended() && shown.last() != until; ++i) {
+        random.Push(i % 5 * 0.2f + 0.1f);
+        const int reseeds = random.reseeds;
         gamble.Timer1_Timer();
-        shown << gamble.controls().Get<Label>("LblScore")->Caption();
+        shown << Text(ScreenId::FrmExplosion, "LblScore");
+        EXPECT_EQ(random.reseeds, reseeds + 1);
+        EXPECT_EQ(Control<QTimer>(ScreenId::FrmExplosion, "Timer1")->interval(), 1000 * (i % 5 + 1));
     }
     return shown.join(u' ');
 }
 
 void GameDriver::PressStop(Answer whenAsked)
 {
-    auto& gamble = static_cast<FrmExplosion&>(On(ScreenId::FrmExplosion));
-    if (!gamble.Ended()) messages.Script(whenAsked); // "继续" asks nothing
-    gamble.controls().Get<Button>("CmdStop")->click();
+    if (!static_cast<FrmExplosion&>(On(ScreenId::FrmExplosion)).Ended()) messages.Script(whenAsked); // "继续" asks nothing
+    Control<Button>(ScreenId::FrmExplosion, "CmdStop")->click();
 }
 
 void GameDriver::Upload(const QString& password)
@@ -254,28 +204,17 @@ void GameDriver::Upload(const QString& password)
     QTest::mouseClick(Control<Label>(ScreenId::FrmSaveMoney, "Label1"), Qt::LeftButton);
 }
 
-void GameDriver::Confirm(ScreenId id, const char* button, Answer answer)
-{
-    messages.Script(answer);
-    Control<Button>(id, button)->click();
-}
-
 void GameDriver::OnShown(ScreenId id, std::function<void()> fn)
 {
     ++pending_;
     auto* poll = new QTimer(&screens);
     QObject::connect(poll, &QTimer::timeout, poll, [this, id, fn, poll] {
         if (State(id) != ScreenState::Shown) return;
-        poll->stop();
         poll->deleteLater();
+        poll->stop();
         --pending_;
         const std::function<void()> step = fn; // the lambda may be gone before step returns
-        try {
-            step();
-        } catch (const std::exception& e) {
-            ADD_FAILURE() << e.what();
-            screens.EndProgram();
-        }
+        step();
     });
     poll->start(1);
 }

@@ -1,48 +1,42 @@
 #pragma once
 // A game through the real screens, played as a player plays it, on a copy of a
 // question file, with every screen registered as the game registers them. Only
-// the edges are fakes: message boxes answered from a script, page requests
-// recorded, the program end counted, random numbers pushed by the test and
-// then from a fixed seed. The clock ticks only when the test says so.
+// the edges are the rig's fakes: message boxes answered from a script (or the
+// game's own boxes), page requests recorded, the program end counted, random
+// numbers pushed by the test and then from a fixed seed. The clock ticks only
+// when the test says so, and no message but the quit question may find it running.
 //
 // It knows the answers only from the question file, looked up by the question
 // on screen, never from the game's own state.
-#include <deque>
 #include <functional>
-#include <random>
+
+#include <gtest/gtest.h>
 
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTimer>
 
-#include "fakes/FakeMessageBoxes.h"
-#include "fakes/FakeUrlOpener.h"
-#include "game/Module1.h"
-#include "game/QuestionBank.h"
-#include "platform/Random.h"
+#include "fakes/ScreenRig.h"
+#include "ui/Controls.h"
 #include "ui/Screen.h"
-#include "ui/Screens.h"
 
 namespace wd::test {
 
-class PlayRandom final : public RandomSource {
-public:
-    void Push(float r) { script_.push_back(r); }
-    void Reseed() override {}
-    float Next() override;
-
-private:
-    std::deque<float> script_;
-    std::mt19937 gen_{20240601};
+// A copy of a question file in a folder of its own.
+struct FileCopy {
+    explicit FileCopy(const QString& from);
+    QTemporaryDir dir;
+    std::filesystem::path file;
 };
 
-class GameDriver {
+class GameDriver : private FileCopy, public ScreenRig {
 public:
     struct FileRow {
-        QString answer, provider;
+        QString answer, provider, table;
     };
     // Plays on a copy of `questionFile`; the start screen is shown.
-    explicit GameDriver(const QString& questionFile);
-    ~GameDriver();
+    explicit GameDriver(const QString& questionFile, bool realBoxes = false);
+    ~GameDriver() { EXPECT_EQ(pending_, 0) << "a window the road leads to was never shown"; }
 
     // What is on screen.
     QString Shown() const; // the windows shown, e.g. "Frmmain FrmExplosion"
@@ -54,63 +48,59 @@ public:
         return On(id).controls().Get<T>(name, index);
     }
     QString Text(ScreenId id, const char* name, int index = kNoIndex) const;
+    QStringList Texts(ScreenId id, std::initializer_list<const char*> names) const; // of each control, in order
     bool Visible(ScreenId id, const char* name) const { return Control<QWidget>(id, name)->isVisible(); }
     bool Enabled(ScreenId id, const char* name) const { return Control<QWidget>(id, name)->isEnabled(); }
-    QString Slots() const; // the quiz screen's five slots: "V|O|||"
-    int PassSlotsUsed() const;
+    QString Slots() const; // the quiz screen's five slots, a used pass marked "*": "V|*|*||"
     QString Marks(ScreenId id = ScreenId::Frmmain) const; // easy marks: "X→→"
-    QStringList MessagesFrom(std::size_t first) const;
-    std::size_t MessageCount() const { return messages.shown.size(); }
+    // The file name of the movie a screen's panel plays (checked to lie in the
+    // game's movie folder); empty for none.
+    QString Movie(ScreenId id, const char* panel = "SwfBackground") const;
+    QStringList Messages() const { return messages.texts; } // the scripted messages' texts so far
+    bool ClockRunning() const;    // the quiz screen's
     // The start screen alone is shown, nothing else loaded, the program not ended.
     void ExpectAtStartAlone() const;
 
     // The question file, read with SQL of our own: the row of the question on
-    // screen, and how many questions are marked played.
+    // screen, and how many questions of a table are marked played.
     FileRow OnScreen() const;
-    int PlayedMarks() const;
+    int PlayedMarks(const QString& table = QStringLiteral("question")) const;
 
     void SignIn(const QString& id = QStringLiteral("glintora"));
     // The quiz screen.
-    void PressStart();
+    void PressStart() { Control<Button>(ScreenId::Frmmain, "CmdStart")->click(); }
     void Type(const QString& text); // into the answer box, then Enter
+    // The answer from the file, with spaces around it that do not count.
     void AnswerRight();
     void AnswerWrong() { Type(OnScreen().answer + QStringLiteral("?")); }
-    void Pass();
-    void Easy();
+    void Pass() { Control<Button>(ScreenId::Frmmain, "CmdPass")->click(); }
+    void Easy() { Control<Button>(ScreenId::Frmmain, "CmdEasy")->click(); }
     void Tick(int seconds = 1);
     // Answers the level's questions; the quiz screen's checks on the way.
     void ClearLevel(int level);
     // The tally.
-    void GoOn();
-    void StopAtTally();
+    void GoOn() { Control<Button>(ScreenId::FrmCountUp, "OKButton")->click(); }
+    void StopAtTally() { Control<Button>(ScreenId::FrmCountUp, "CancelButton")->click(); }
     // The gamble: pick a button, safe or exploding at a percentage of the stake;
-    // tick until the count shows `until` or ends; Stop (answering the question
-    // with whenAsked) or "继续".
+    // tick until the count shows `until` or ends, waiting 1 to 5 s in turn (the
+    // counts shown, from the one before); Stop (answering the question with
+    // whenAsked) or "继续".
     void Pick(int index, int explodePercent = 0);
     QString CountTo(const QString& until = {});
     void PressStop(Answer whenAsked = Answer::Cancel);
     // The score-saving screen.
     void Upload(const QString& password);
     // A button that asks first ("退出(&Q)", "再玩一次", "退出游戏"), answered so.
-    void Confirm(ScreenId id, const char* button, Answer answer);
+    void Confirm(ScreenId id, const char* button, Answer answer)
+    {
+        messages.Script(answer);
+        Control<Button>(id, button)->click();
+    }
     // Runs fn once the screen is shown: the way into a window shown modally,
     // whose loop holds the step that opened it until the window has gone.
     void OnShown(ScreenId id, std::function<void()> fn);
 
-    // The questions drawn so far that the file marks played (not a game's first).
-    QStringList marked;
-
-    QTemporaryDir dir;
-    Module1 session;
-    PlayRandom random;
-    QuestionBank bank;
-    FakeMessageBoxes messages;
-    FakeUrlOpener urls;
-    int programEnds = 0;
-    Screens screens;
-
 private:
-    void NoteDraw() { marked << Text(ScreenId::Frmmain, "Lblquestion"); }
     int pending_ = 0;
 };
 

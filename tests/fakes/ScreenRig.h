@@ -1,36 +1,127 @@
 #pragma once
 // Everything a screen needs, with fakes for every side effect: session state,
-// a question bank that is never opened, scripted random numbers, message boxes
-// answered from a script, recorded page requests, and a program end that is
-// only counted. Register the screens under test, then drive them.
+// a question bank (never opened unless a screen opens it), scripted random
+// numbers, message boxes answered from a script, recorded page requests, and a
+// program end that is only counted. Register the screens under test, then
+// drive them.
+#include <deque>
 #include <filesystem>
 #include <functional>
+#include <utility>
+#include <vector>
 
-#include "fakes/FakeMessageBoxes.h"
-#include "fakes/FakeUrlOpener.h"
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QStringList>
+
 #include "fakes/ScriptedRandom.h"
 #include "game/Module1.h"
 #include "game/QuestionBank.h"
+#include "platform/UrlOpener.h"
+#include "ui/Messages.h"
 #include "ui/Screens.h"
 
 namespace wd::test {
 
+// Message boxes that show nothing: each message is recorded with its text and
+// answered from a script (OK once the script is used up). `onShow` sees every
+// message as it opens; `whileShown` runs as if inside the next box or notice,
+// and is then cleared.
+class FakeMessageBoxes final : public MessageBoxes {
+public:
+    struct Shown {
+        MessageId id;
+        QString text;
+    };
+    Answer Show(MessageId id, const QString& answer = {}, QWidget* = nullptr) override
+    {
+        shown.push_back({id, MessageText(id, answer)});
+        texts << shown.back().text;
+        if (onShow) onShow(id);
+        Inside();
+        if (script_.empty()) return Answer::Ok;
+        const Answer a = script_.front();
+        script_.pop_front();
+        return a;
+    }
+    void Notice(const QString& text, QWidget* = nullptr) override
+    {
+        notices.push_back(text);
+        Inside();
+    }
+    void AddressNotice(const QString& text, const QString& address, QWidget* = nullptr) override
+    {
+        copyable.push_back(address);
+        Notice(text);
+    }
+    void Dismiss(const QWidget*) override {} // no box stays open
+    void Script(Answer answer) { script_.push_back(answer); }
+
+    std::vector<Shown> shown;
+    QStringList texts; // of the messages shown
+    std::vector<QString> notices;
+    std::vector<QString> copyable; // the address each address notice copies
+    std::function<void(MessageId)> onShow;
+    std::function<void()> whileShown;
+
+private:
+    void Inside()
+    {
+        if (const auto inside = std::exchange(whileShown, nullptr)) inside();
+    }
+    std::deque<Answer> script_;
+};
+
+// Records the addresses a screen asks to open and decides each launch: at once
+// with `answer`, or, while `late` is set, only when the test calls Decide.
+class FakeUrlOpener final : public UrlOpener {
+public:
+    void Open(const QString& address, Decided decided) override
+    {
+        opened << address;
+        if (late) waiting.push_back(std::move(decided));
+        else decided(answer);
+    }
+    // Decides the oldest launch still waiting.
+    void Decide(bool opened)
+    {
+        Decided decided = std::move(waiting.front());
+        waiting.pop_front();
+        decided(opened);
+    }
+
+    QStringList opened;
+    bool answer = true;
+    bool late = false;
+    std::deque<Decided> waiting;
+};
+
 class ScreenRig {
 public:
-    ScreenRig();
-    // With a question bank on this file (opened by the start screen's load).
-    explicit ScreenRig(const std::filesystem::path& questionFile);
-    ~ScreenRig();
+    // real: the game's own message boxes instead of the scripted ones.
+    explicit ScreenRig(const std::filesystem::path& questionFile = "no-such-file.bin", bool real = false)
+        : bank(session, random, questionFile),
+          screens(Services{session, bank, real ? static_cast<MessageBoxes&>(realBoxes) : messages, random, urls},
+                  [this] { ++programEnds; })
+    {
+    }
+    ~ScreenRig() { FlushDeletes(); }
 
     // Deletes the windows that unloaded screens left for deferred deletion.
-    static void FlushDeletes();
+    static void FlushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
     // Runs the event loop until done() holds or ms have passed; returns done().
-    static bool WaitUntil(const std::function<bool()>& done, int ms = 5000);
+    static bool WaitUntil(const std::function<bool()>& done, int ms = 5000)
+    {
+        QDeadlineTimer deadline(ms);
+        while (!done() && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        return done();
+    }
 
     Module1 session;
     ScriptedRandom random;
     QuestionBank bank;
     FakeMessageBoxes messages;
+    QtMessageBoxes realBoxes;
     FakeUrlOpener urls;
     int programEnds = 0;
     Screens screens;
