@@ -77,6 +77,8 @@ void ExpectTally(const GameDriver& d, int level, int banked, int score, int seco
                   << (d.Visible(S::FrmCountUp, "LblFixScore") ? d.Text(S::FrmCountUp, "LblFixScore") : QString())
                   << d.Movie(S::FrmCountUp, "ShockwaveFlash1"),
               (QStringList{Q(u"第%1关成绩").arg(level), N(score), N(seconds), marks, banked ? N(banked) : "", "noend.swf"}));
+    EXPECT_EQ(d.Texts(S::FrmCountUp, {"Label4", "OKButton", "CancelButton"}),
+              (QStringList{Q(u"未到结局,继唔继续?"), Q(u"当然继续啦!"), Q(u"挪当前的分数算了")}));
     EXPECT_EQ(d.Control<AnimationPanel>(S::FrmCountUp, "ShockwaveFlash1")->PlayMode(), AnimationPanel::Play::On);
 }
 

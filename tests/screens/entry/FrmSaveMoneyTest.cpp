@@ -41,7 +41,11 @@ TEST_F(SaveMoney, UploadsTheTypedNameAndFiguresOnceThenTheBankedRunsAloneAndShow
     Open(2, 30000, QStringLiteral("星澜"), 7000);
     EXPECT_TRUE(Get<Label>("LblProviderScore")->isVisible());
     Get<TextBox>("TxtUserId")->setText(QStringLiteral("叶 子+1")); // holds until the next game
-    Get<TextBox>("TxtPassword")->setText(QStringLiteral("a&b=c#d%"));
+    TextBox* password = Get<TextBox>("TxtPassword");
+    QTest::keyClicks(password, QStringLiteral("0123456789ab")); // 10 at most, shown as stars
+    EXPECT_EQ(password->text(), QStringLiteral("0123456789"));
+    EXPECT_EQ(password->displayText(), QString(10, u'*'));
+    password->setText(QStringLiteral("a&b=c#d%"));
     for (int upload = 0; upload < 3; ++upload) Click("Label1");
     Click("Label4");
     const auto sent = [](const char* cash, const char* providerCash) {

@@ -75,6 +75,9 @@ TEST(FrmStart, ABlankIdIsRefusedALockedFileNamedAndOnceLetGoAnIdWithSpacesStarts
     for (const auto& shown : s.messages.shown) EXPECT_EQ(shown.id, MessageId::EnterUserId);
     EXPECT_EQ(s.screens.Load(S::FrmStart).focusWidget(), id);
 
+    id->clear();
+    QTest::keyClicks(id, QStringLiteral("abcdefghij0123456789xyz")); // the site's ids hold 20 at most
+    EXPECT_EQ(id->text(), QStringLiteral("abcdefghij0123456789"));
     id->setText(QStringLiteral(" kessa "));
     s.Get<Button>("CmdStart")->click();
     ASSERT_EQ(s.messages.notices.size(), 1u);
