@@ -36,10 +36,11 @@ TEST(FrmStart, PlaysTheTitleThemeShowsItsTextsOpensTheSitesPagesAndQuitAndTheClo
     s.Get<Label>("Label4")->Clicked();
     EXPECT_EQ(s.urls.opened, (QStringList{"http://www.xinglan.example/", "http://www.xinglan.example/asp/register/4-01.asp"}));
     QStringList texts{s.screens.Load(S::FrmStart).windowTitle(), s.Get<TextBox>("TxtUserId")->text()};
-    for (const char* label : {"Lblremark", "Label2", "Label1", "Label4"}) texts << s.Get<Label>(label)->Caption();
+    for (const char* label : {"Lblremark", "Label2", "Label1", "Label4", "Label3"}) texts << s.Get<Label>(label)->Caption();
     for (const char* button : {"CmdStart", "CmdHelp", "CmdQuit"}) texts << s.Get<Button>(button)->text();
     EXPECT_EQ(texts, (QStringList{"问鼎五关(Kessa Version)--星澜小站", "glintora", "问鼎五关\r接受全球澜迷大考验",
-                                  "请输入你在星澜小站注册的用户名:", "到星澜小站升级", "新用户注册", "开始接受考验",
+                                  "请输入你在星澜小站注册的用户名:", "到星澜小站升级", "新用户注册",
+                                  "星澜小站\u3000http://www.xinglan.example/\r联系我们: webmaster@xinglan.example", "开始接受考验",
                                   "教你玩", "退出游戏"}));
 
     // A link that fails once the player has started a game is not told over it.
