@@ -2,6 +2,7 @@
 
 #include <array>
 #include <atomic>
+#include <mutex>
 #include <thread>
 
 #include <pulse/simple.h>
@@ -17,17 +18,28 @@ namespace {
 
 // What a stream shares with its thread. The thread holds the mixer too, so it
 // may run on for a moment after its stream is closed; it never blocks the GUI
-// thread, not even while it connects.
+// thread, not even while it connects. The stream closes while the application
+// still exists (SoundOutput::Close), and once it is closed the thread no longer
+// touches Qt: the lock keeps a post from racing the close.
 struct PulseShared {
     std::shared_ptr<swfplay::Mixer> mixer;
     std::function<void(AudioStream::State)> changed;
     std::atomic<AudioStream::State> state{AudioStream::State::Opening};
     std::atomic<bool> closed{false};
+    std::mutex posting;
+
+    void Close()
+    {
+        const std::lock_guard lock(posting);
+        closed = true;
+    }
 };
 
 void Tell(const std::shared_ptr<PulseShared>& shared, AudioStream::State state)
 {
     shared->state = state;
+    const std::lock_guard lock(shared->posting);
+    if (shared->closed) return;
     if (auto* app = QCoreApplication::instance())
         QMetaObject::invokeMethod(
             app, [shared, state] { if (!shared->closed) shared->changed(state); }, Qt::QueuedConnection);
@@ -67,7 +79,7 @@ public:
         shared_->changed = std::move(changed);
         std::thread([shared = shared_, server] { Play(shared, server); }).detach();
     }
-    ~PulseStream() override { shared_->closed = true; }
+    ~PulseStream() override { shared_->Close(); }
     State Now() const override { return shared_->state; }
 
 private:
