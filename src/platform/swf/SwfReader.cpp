@@ -73,27 +73,32 @@ std::vector<std::uint8_t> InflateLzma(std::span<const std::uint8_t> file, std::u
     std::vector<std::uint8_t> out;
     if (file.size() < 17) return out;
     const std::size_t declared = fileLength >= 8 ? fileLength - 8 : SIZE_MAX;
-    std::vector<std::uint8_t> in;
-    in.reserve(13 + (file.size() - 17));
-    in.insert(in.end(), file.begin() + 12, file.begin() + 17);
-    const auto dict = std::min<std::size_t>(LittleU32(in, 1), std::max<std::size_t>(4096, std::min(declared, kMaxBodyBytes)));
-    for (int i = 0; i < 4; ++i) in[1 + i] = static_cast<std::uint8_t>(dict >> (8 * i));
+    // The header goes in first, then the data straight from the file.
+    std::array<std::uint8_t, 13> head{};
+    std::copy(file.begin() + 12, file.begin() + 17, head.begin());
+    const auto dict = std::min<std::size_t>(LittleU32(head, 1), std::max<std::size_t>(4096, std::min(declared, kMaxBodyBytes)));
+    for (int i = 0; i < 4; ++i) head[1 + i] = static_cast<std::uint8_t>(dict >> (8 * i));
     const std::uint64_t size = declared == SIZE_MAX ? UINT64_MAX : declared;
-    for (int i = 0; i < 8; ++i) in.push_back(static_cast<std::uint8_t>(size >> (8 * i)));
-    in.insert(in.end(), file.begin() + 17, file.end());
+    for (int i = 0; i < 8; ++i) head[5 + i] = static_cast<std::uint8_t>(size >> (8 * i));
 
     out.reserve(std::min(declared, kMaxBodyBytes));
     lzma_stream z = LZMA_STREAM_INIT;
     if (lzma_alone_decoder(&z, kLzmaMemLimit) != LZMA_OK) return out;
-    z.next_in = in.data();
-    z.avail_in = in.size();
+    z.next_in = head.data();
+    z.avail_in = head.size();
+    bool onData = false;
     lzma_ret rc = LZMA_OK;
     while (out.size() < kMaxBodyBytes) {
+        if (!onData && z.avail_in == 0) {
+            z.next_in = file.data() + 17;
+            z.avail_in = file.size() - 17;
+            onData = true;
+        }
         const std::size_t have = out.size();
         const std::size_t room = MakeRoom(out);
         z.next_out = out.data() + have;
         z.avail_out = room;
-        rc = lzma_code(&z, LZMA_FINISH);
+        rc = lzma_code(&z, onData ? LZMA_FINISH : LZMA_RUN);
         out.resize(have + (room - z.avail_out));
         if (rc != LZMA_OK) break; // end, damage, memory limit, or cut short
     }
