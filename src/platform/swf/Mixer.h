@@ -4,9 +4,10 @@
 //
 // The sum never clips: a limiter holds it within kLimiterCeiling. While the
 // sum stays within the ceiling (one movie alone, as a rule) the mix is the
-// plain sum, sample for sample; above it, the gain falls just in time for the
-// loudest sample of each block (a ramp of kLimiterAttackFrames ahead of it) and
-// comes back to 1 over kLimiterReleaseFrames.
+// plain sum, sample for sample; above it, the gain falls in a ramp of
+// kLimiterAttackFrames ahead of each loud sample (a sharper drop for one in
+// the first frames of a block, whose ramp would start in the block already
+// sent) and comes back to 1 over kLimiterReleaseFrames.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
