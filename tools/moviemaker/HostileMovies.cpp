@@ -144,7 +144,11 @@ Bytes LongPcm(Container c)
         period[i] = static_cast<std::int16_t>(std::lround(12000 * std::sin(2 * std::numbers::pi * i / 100.0)));
     Bytes chunk;
     for (int i = 0; i < 1000; ++i) PutBytes(chunk, Pcm16Bytes(period));
-    for (std::size_t done = 0; done < kSamples; done += 100 * 1000) w.Put(chunk);
+    constexpr std::size_t kChunkSamples = 100 * 1000;
+    for (std::size_t done = 0; done < kSamples; done += kChunkSamples) {
+        const std::size_t samples = std::min(kChunkSamples, kSamples - done); // the tag holds kSamples exactly
+        w.Put(std::span<const std::uint8_t>(chunk).first(2 * samples));
+    }
     TagStream t;
     t.StartSound(1).ShowFrame().End();
     return w.Put(t.Data()).Finish();

@@ -423,36 +423,4 @@ Bytes MovieWriter::Finish()
     return std::move(out_);
 }
 
-Bytes Deflate(std::span<const std::uint8_t> data)
-{
-    uLongf size = compressBound(static_cast<uLong>(data.size()));
-    Bytes out(size);
-    if (compress2(out.data(), &size, data.data(), static_cast<uLong>(data.size()), Z_BEST_COMPRESSION) != Z_OK)
-        throw std::runtime_error("zlib compression failed");
-    out.resize(size);
-    return out;
-}
-
-std::optional<Bytes> Inflate(std::span<const std::uint8_t> data, std::size_t maxSize)
-{
-    z_stream zs{};
-    if (inflateInit(&zs) != Z_OK) return std::nullopt;
-    Bytes out;
-    std::uint8_t chunk[16384];
-    zs.next_in = const_cast<Bytef*>(data.data());
-    zs.avail_in = static_cast<uInt>(data.size());
-    int rc = Z_OK;
-    while (rc == Z_OK) {
-        zs.next_out = chunk;
-        zs.avail_out = sizeof chunk;
-        rc = inflate(&zs, Z_NO_FLUSH);
-        out.insert(out.end(), chunk, chunk + (sizeof chunk - zs.avail_out));
-        if (out.size() > maxSize) rc = Z_MEM_ERROR;
-        if (rc == Z_BUF_ERROR && zs.avail_in == 0) break;
-    }
-    inflateEnd(&zs);
-    if (rc != Z_STREAM_END) return std::nullopt;
-    return out;
-}
-
 } // namespace wd::swf

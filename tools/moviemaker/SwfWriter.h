@@ -209,8 +209,4 @@ private:
     std::size_t bodySize_ = 0;
 };
 
-// zlib deflate and inflate of whole buffers. Inflate returns nullopt on a bad stream.
-Bytes Deflate(std::span<const std::uint8_t> data);
-std::optional<Bytes> Inflate(std::span<const std::uint8_t> data, std::size_t maxSize);
-
 } // namespace wd::swf
