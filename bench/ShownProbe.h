@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The start-up probe shared by the game's probe and the minimal Qt program:
 // once the first window has been painted, the time since the launcher's

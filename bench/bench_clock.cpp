@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The game clock's accuracy: a 1000 ms precise timer, as the quiz screen runs it,
 // against the monotonic clock. Prints the total drift after N ticks and the
 // latest single tick. Usage: bench_clock [ticks, default 240]

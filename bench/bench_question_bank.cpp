@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The two marked draws at their slowest ordinary point: with all but the last
 // few rows played, most random ids miss and are drawn again.
 // Run on the sample file: bench_question_bank [path to wending.bin]

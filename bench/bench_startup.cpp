@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Start-up against a minimal Qt Widgets program: each is started in turn
 // (alternately, so that both see the same state of the machine's caches),
 // with its own start timestamp, and reports when its first window has been

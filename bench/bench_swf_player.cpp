@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The movie player's costs, against its targets:
 //   - reading and decoding each movie (off the UI thread, so it only delays
 //     the first sound);

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The yardstick for the game's start-up: the least a Qt Widgets program does
 // to show Chinese text in the game's fonts. One label, the same font
 // families, the same Qt libraries, the same probe.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The game's start-up as main.cpp runs it, for the start-up benchmark: the
 // time to the start screen's first paint and, with the settle time, the
 // peak memory. Started by bench_startup, which passes WD_START_NS.

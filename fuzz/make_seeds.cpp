@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Writes the fuzzer's seed corpus: small movies that between them use every
 // container, sound format and timeline feature the player knows, and the
 // hostile movies that once made it hold gigabytes (all but the 60 MB one).

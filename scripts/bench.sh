@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Builds the benchmarks (Release, in build-bench/) and runs every one of them,
 # then prints one table of the figures against their targets.
 #

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Builds the movie player's fuzz target with clang (libFuzzer, ASan, UBSan),
 # writes the seed corpus (small movies of every kind, and the hostile movies)
 # and runs it. Extra arguments go to libFuzzer, e.g.

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Builds the Debian package build-package/wendingwuguan_<version>_<arch>.deb
 # from a Release build with Debian's compiler and linker flags:
 #   sudo apt install ./build-package/wendingwuguan_*.deb

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Draws every screen in its characteristic states into docs/screenshots/, as
 # the README shows them. Builds the screenshot tool and the question file it
 # reads first. BUILD_DIR picks the build folder (default build/).

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Installs every Debian package that building, playing and testing the game needs.
 # Idempotent and non-interactive; quick when everything is already present.
 set -euo pipefail

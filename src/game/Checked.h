@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Arithmetic at a variable's own width that never wraps: a result past the
 // width's range is held at the nearest end of that range.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The explosion game's rules as pure functions: which button is safe, where an
 // exploding button goes off, how long the counter waits between steps, how far

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Module1: the session state of one game, shared by every screen. The
 // application owns one Module1 and hands it to the screens; tests make their own.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The question bank: the two tables "question" and "easy" of the file
 // "wending.bin", opened once when the start screen loads. Each draw picks a row

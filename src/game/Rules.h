@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The rules of the game as numbers, in one place, and the pure functions that
 // apply them. Nothing here knows of windows or of the question file.

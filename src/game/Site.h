@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The fan site the game belongs to, and the addresses of its pages. The build
 // reads the name, contact and home page from here for the desktop and the package.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Where the game finds its files: the real folder of the running executable,
 // with symbolic links resolved, so that a launcher elsewhere still finds them.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // A thin RAII layer over SQLite's C API: a connection that runs plain SQL text
 // and a query result that holds its rows, knows their exact number and gives a

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The program's logging categories, declared here and nowhere else. What they
 // say is for whoever runs the game from a terminal or reads the journal; the

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The random source of the game: uniform numbers in [0, 1), re-seeded from a
 // clock at the moments the rules name. Tests replace it with a scripted one.

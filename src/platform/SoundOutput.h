@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The game's one sound output: every animation panel's player is mixed into a
 // single stream at 44.1 kHz, stereo, 16 bits, played through the sound server

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Opening a page of the fan site in the player's default browser. Screens go
 // through this seam; tests decide the launches themselves.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The animation panel a screen holds: a hidden movie player whose sound the
 // player hears. The screens use one operation, SetMovie.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The controls of one window, built from its layout table and reached by kind,
 // name and index: Get<Label>("Lblque", 3), Get<Button>("CmdNum", 2). A screen

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The control kinds of the screens, each a thin layer over Qt's own widget so
 // that screen readers and input methods see ordinary labels, buttons and edits.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The look every screen shares: units, the colours of the game, its fonts.
 // Each value is named here once; layout tables refer to these names only.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Every message box of the game, in one table, and the seam that shows them:
 // the game shows a modal QMessageBox, tests answer from a script.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // A screen: one fixed-size game window built from its layout table. A screen
 // class derives from Screen, passes its table to the constructor, takes typed

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Screens: the game's six screens and the services they share. It owns one
 // lifecycle host per screen (not loaded / loaded and hidden / shown) and

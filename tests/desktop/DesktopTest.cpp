@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The page opener as players meet it: a real X server of the test's own
 // (Xvfb, no desktop environment, no session bus), xdg-open choosing the
 // default browser the XDG way, real message boxes and the real clipboard.

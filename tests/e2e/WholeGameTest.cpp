@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Whole games on the sample question file, window by window, as the player
 // sees and hears them: the start screen, the quiz screen and its clock, the
 // tallies, the gamble and the score-saving screen, and back to the start. At

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Question files made by the tests: a complete one with generated rows, and
 // raw SQL to spoil it in the ways a real file can be spoiled.

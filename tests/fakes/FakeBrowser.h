@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // A fake default web browser for the desktop's own opener, xdg-open. While one
 // lives, the process sees a private desktop: its own home, data, config and

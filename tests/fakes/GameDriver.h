@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // A game through the real screens, played as a player plays it, on a copy of a
 // question file, with every screen registered as the game registers them. Only

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Everything a screen needs, with fakes for every side effect: session state,
 // a question bank (never opened unless a screen opens it), scripted random

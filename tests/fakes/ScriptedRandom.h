@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // A random source that hands out the numbers a test pushes; once they are used
 // up, the last one again, or after Seed numbers drawn from that fixed seed.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The main of every test program: a QApplication on the offscreen platform, so
 // tests can build real widgets headless, then GoogleTest.
 #include <QApplication>

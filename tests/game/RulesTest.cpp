@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The rules as the session variables, the gamble and the score address carry
 // them; the expected figures are written out here, not taken from the program.
 #include <gtest/gtest.h>

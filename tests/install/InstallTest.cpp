@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The Debian package that scripts/package.sh makes from the build's install
 // rules (scripts/test.sh makes it first): its files, Debian's fields, lintian
 // (which also checks the desktop entry and the metainfo), and its game started

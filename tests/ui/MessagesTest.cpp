@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The ten messages of the game, written out here once more, independently of
 // the game's own table; the e2e roads answer real boxes with Enter and Escape.
 #include <gtest/gtest.h>

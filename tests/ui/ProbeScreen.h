@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // A screen for exercising the toolkit: a control of each kind the tests need,
 // with counters for its load and unload steps and its close box.

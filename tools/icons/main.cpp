@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // wd-icons: writes the game's icon for the desktop's icon theme.
 //
 //   wd-icons OUTDIR NAME

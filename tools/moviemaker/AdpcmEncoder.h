@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // SWF's flavour of IMA ADPCM: 2 to 5 bits a code, packets of 4096 samples per
 // channel (a 16-bit initial sample, a 6-bit step index, then 4095 codes), packed
 // most significant bit first and never byte-aligned between packets.

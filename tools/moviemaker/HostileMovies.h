@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Movies made to hurt a player: each shape a broken or hostile file may take to
 // make the player hold too much memory or work too long. The benchmark, the
 // player's tests and the fuzzer's corpus all use them.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // MP3 through the "lame" encoder: our PCM goes out as a WAV file, lame's frames
 // come back with their headers read.
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Finds the frames of an MPEG audio layer III stream by their headers, and splits
 // them into the blocks of an SWF sound stream.
 #pragma once

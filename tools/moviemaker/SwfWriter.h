@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A small writer of SWF movies: the header, tags with short or long headers and
 // the sound, action and sprite tags our movies use. It writes exactly what it is
 // told, so tests can also build odd and broken files with it.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A small synthesizer for the game's music: oscillators, ADSR envelopes, notes
 // by name or MIDI number, and a loop buffer that mixes everything to 16-bit PCM.
 #pragma once

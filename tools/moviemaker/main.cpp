@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // wd-moviemaker OUTDIR: writes the game's movies into OUTDIR.
 //   wd-moviemaker --wav OUTDIR   also writes each movie's music as a WAV, for listening.
 //   wd-moviemaker --hostile OUTDIR   writes the movies made to hurt a player instead.

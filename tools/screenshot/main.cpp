@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // screenshot: renders one screen of the game in one state to a PNG file,
 // offscreen. A developer tool for checking layouts and for the README.
 //

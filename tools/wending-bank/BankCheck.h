@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Validation of a question file: what the game needs from it, question texts
 // that the quiz screen shows whole, and the answer rules the help screen gives

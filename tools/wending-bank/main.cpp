@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // wending-bank: the question-file tool.
 //   wending-bank build SOURCE OUT   make a question file from its readable source
 //   wending-bank check FILE         list every problem of a question file

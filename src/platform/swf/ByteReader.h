@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Bounds-checked readers over a byte span: little-endian fields, and the
 // most-significant-bit-first bit fields that SWF uses for records and ADPCM.

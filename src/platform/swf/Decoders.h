@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Sound decoders of SWF: uncompressed (formats 0 and 3), ADPCM (1) and MP3 (2)
 // to signed 16-bit PCM. Other formats (Nellymoser, Speex, ...) decode to

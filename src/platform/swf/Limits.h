@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Bounds on what a movie file may make the player do. A movie beyond them is
 // cut short where it crosses the line; nothing here is ever sized from a count

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Mixes every panel's player into one 44.1 kHz stereo signed 16-bit signal.
 // The output device pulls from it; tests and benchmarks call Pull directly.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // What the player keeps of a movie file: its header, its sound definitions and
 // the sound-related content of each frame. Shapes, text and the display list are

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // A movie ready to play: read, with every event sound and the main timeline's
 // stream sound decoded. Made once per SetMovie, off the UI thread, and then

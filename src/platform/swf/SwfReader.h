@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Reads an SWF file ("FWS", "CWS" zlib, "ZWS" LZMA) into a Movie. Every tag is
 // read within its own body; a tag that does not make sense is skipped; a tag

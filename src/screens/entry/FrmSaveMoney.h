@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // FrmSaveMoney: the end of a game that earned something. It shows the player's
 // total and what the provider of the failed question received, takes the user

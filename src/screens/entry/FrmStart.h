@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // FrmStart: the first window. Its load opens the question bank for the whole
 // run of the program; it takes the player's user id and starts a game, offers

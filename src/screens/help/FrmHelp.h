@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // FrmHelp: the rules of the game as the player reads them. A fixed model of the
 // quiz screen's level board above, and below it the rules page or, laid over

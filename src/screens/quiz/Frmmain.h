@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Frmmain: the quiz screen, where a game is played. It shows the player, the
 // score, the seconds left, the level's question and pass slots, the easy-question

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // FrmCountUp: the tally after a cleared level. It shows the level, the banked
 // and the current score, the seconds left and the easy-question chances, and

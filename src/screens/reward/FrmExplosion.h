@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // FrmExplosion: the gamble for the stake after a failed run. The player picks
 // one of three buttons, one of which is safe; a counter then climbs towards the

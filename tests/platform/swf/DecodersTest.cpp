@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The player reads and decodes what the movie maker writes, in every coding and
 // container the maker knows. The maker's own tests pin its bytes by hand where
 // both sides could misread the format alike.

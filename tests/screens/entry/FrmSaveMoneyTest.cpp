@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The score-saving screen over the hidden start screen, as the tally's stop
 // button leaves them, the other screens real and every side effect recorded.
 // The desktop tests upload through a real browser: a failed launch, a second

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The start screen on a generated question file, the other screens real and
 // every side effect recorded. Whole games are in the e2e tests.
 #include <gtest/gtest.h>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The help screen, opened from the start screen as the player opens it. The
 // texts are the rules as the player must read them: "\u3000" is the
 // ideographic space, "\r" a carriage return.

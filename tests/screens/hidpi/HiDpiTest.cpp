@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Every window on a display that doubles its pixels (QT_SCALE_FACTOR=2) has
 // twice the pixels of the same window at ratio 1, shot by this very test in a
 // process of its own, and every label's text is drawn at twice its size in

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The quiz screen on a generated question file, where answer N is "aN": what
 // the answer comparison does not forgive, and an input method's Enter. The e2e
 // roads play the rest.
