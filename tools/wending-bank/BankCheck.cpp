@@ -10,7 +10,7 @@
 
 #include "game/Rules.h"
 #include "platform/Database.h"
-#include "screens/quiz/Frmmain.h"
+#include "ui/QuestionBox.h"
 
 namespace wd::bank {
 
@@ -62,7 +62,7 @@ void CheckTable(Connection& db, const QString& table, int highest, std::vector<P
             if (!v || v->trimmed().isEmpty())
                 out.push_back({table, id, QStringLiteral("%1 is empty").arg(QString::fromLatin1(f))});
         }
-        if (const auto quest = rows->Field("quest"); quest && !Frmmain::QuestionShowsWhole(*quest))
+        if (const auto quest = rows->Field("quest"); quest && !QuestionShowsWhole(*quest))
             out.push_back({table, id, QStringLiteral("quest is too long to show whole in the question box")});
         for (const QString& p : AnswerRuleProblems(rows->Field("answer").value_or(QString())))
             out.push_back({table, id, p});

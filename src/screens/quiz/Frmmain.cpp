@@ -14,6 +14,7 @@
 #include "platform/AppPaths.h"
 #include "ui/ControlSet.h"
 #include "ui/Messages.h"
+#include "ui/QuestionBox.h"
 #include "ui/Screens.h"
 #include "ui/Titles.h"
 
@@ -46,11 +47,6 @@ constexpr Row NavyBox(const char* name, int left, int width, const char16_t* cap
             .height = 285, .caption = caption, .font = font::S9_75B, .fore = Colour::PaleCyan,
             .back = Colour::Navy, .flags = Centred, .tab = tab, .said = said};
 }
-
-// The question text; also measured alone by QuestionShowsWhole.
-constexpr Row kQuestionRow{.name = "Lblquestion", .kind = Kind::Label, .in = "Fraquestion", .left = 105,
-                           .top = 285, .width = 4575, .height = 1080, .font = font::S12,
-                           .fore = Colour::PaleCyan, .back = Colour::Green, .tab = 9, .said = u"题目"};
 
 const Row kRows[] = {
     {.name = "SwfBackground", .kind = Kind::Movie, .left = 5700, .top = 3645, .width = 405, .height = 270,
@@ -91,7 +87,7 @@ const Row kRows[] = {
     {.name = "Fraquestion", .kind = Kind::Frame, .in = "Framain", .left = 1125, .top = 780, .width = 4770,
      .height = 1455, .caption = u"第1关题目\u3000", .font = font::S12B, .fore = Colour::LightGreen,
      .back = Colour::Black, .tab = 3},
-    kQuestionRow,
+    kQuestionRow, // Lblquestion, which the question-file tool measures too
     {.name = "LblEasyLable", .kind = Kind::Label, .in = "Framain", .left = 330, .top = 1065, .width = 510,
      .height = 555, .caption = u"→", .font = font::S24B, .fore = Colour::PaleCyan, .back = Colour::Green,
      .flags = Hidden | FitsText, .tab = 25, .said = u"拣手题"},
@@ -220,18 +216,6 @@ void Frmmain::QuestionFileFailed()
     }
     screens().Show(ScreenId::FrmSaveMoney);
     screens().Unload(kId);
-}
-
-bool Frmmain::QuestionShowsWhole(const QString& quest)
-{
-    Row row = kQuestionRow;
-    row.in = nullptr; // measured alone, in a window of its own
-    QWidget window;
-    const Row rows[] = {row};
-    const ControlSet controls(window, WindowLayout{.caption = {}, .rows = rows});
-    Label* box = controls.Get<Label>(row.name);
-    box->SetCaption(quest);
-    return box->ShowsWhole();
 }
 
 void Frmmain::ShowEasyMarks(int easyLeft)

@@ -35,9 +35,6 @@ public:
     // question number and heading; the clock runs again, the screen is shown
     // and a question drawn, then the level's movie plays.
     void BeginLevel(bool newRun);
-    // Whether a question text shows whole in the question label Lblquestion,
-    // measured with that label's own font and box.
-    static bool QuestionShowsWhole(const QString& quest);
 
 protected:
     void Form_Load() override;
