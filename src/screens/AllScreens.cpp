@@ -21,6 +21,10 @@ void RegisterAllScreens(Screens& screens)
     screens.Register<FrmExplosion>();
     screens.Register<FrmSaveMoney>();
     screens.Register<FrmHelp>();
+    // A new screen id without its line above is found here, when the game is
+    // assembled, not when a handler first shows it.
+    for (std::size_t i = 0; i < kScreenCount; ++i)
+        if (!screens.Registered(ScreenId(i))) qFatal("%s is not registered", ScreenName(ScreenId(i)));
 }
 
 } // namespace wd

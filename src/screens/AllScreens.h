@@ -7,7 +7,8 @@ namespace wd {
 
 class Screens;
 
-// Makes every screen of the game known to screens. A new screen adds one line.
+// Makes every screen of the game known to screens. A new screen adds one line;
+// one missing stops the program here.
 void RegisterAllScreens(Screens& screens);
 
 } // namespace wd

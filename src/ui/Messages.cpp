@@ -4,7 +4,6 @@
 #include "ui/Messages.h"
 
 #include <array>
-#include <stdexcept>
 
 #include <QAbstractButton>
 #include <QClipboard>
@@ -43,15 +42,22 @@ constexpr std::array<MessageSpec, 10> kMessages{{
     {AskWhenExplode, u"你想知道什么时候会爆或根本不会爆?", false, u"", OkCancel, Info, false},
 }};
 
+// kMessages[i] is message i + 1, and the last message has the last row.
+static_assert([] {
+    for (std::size_t i = 0; i < kMessages.size(); ++i)
+        if (kMessages[i].id != MessageId(i + 1)) return false;
+    return kMessages.back().id == AskWhenExplode;
+}());
+
 } // namespace
 
 std::span<const MessageSpec> AllMessages() { return kMessages; }
 
 const MessageSpec& SpecOf(MessageId id)
 {
-    for (const MessageSpec& m : kMessages)
-        if (m.id == id) return m;
-    throw std::out_of_range("unknown message");
+    const auto row = static_cast<std::size_t>(id) - 1;
+    if (row >= kMessages.size()) qFatal("no message %d", static_cast<int>(id));
+    return kMessages[row];
 }
 
 QString MessageText(MessageId id, const QString& answer)

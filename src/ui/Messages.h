@@ -26,7 +26,7 @@ enum class MessageId {
     ConfirmQuit = 7,     // score-saving screen: quit
     ConfirmSaved = 8,    // score-saving screen: play again
     EnterUserId = 9,     // start screen: blank user id
-    AskWhenExplode = 10, // explosion game: stop
+    AskWhenExplode = 10, // explosion game: stop (the last: Messages.cpp has a row for each, in order)
 };
 
 enum class MessageButtons { Ok, OkCancel };

@@ -4,6 +4,7 @@
 #include "ui/Screens.h"
 
 #include <algorithm>
+#include <exception>
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -96,12 +97,16 @@ Screen& Screens::Load(ScreenId id)
 {
     Host& host = HostOf(id);
     if (host.screen) return *host.screen;
-    if (!host.factory) throw std::logic_error("screen not registered");
-    host.screen = host.factory(*this);
+    if (!host.factory) qFatal("%s is not registered", ScreenName(id));
+    try {
+        host.screen = host.factory(*this);
+    } catch (const std::exception& e) {
+        // A layout table or a control handle that does not match.
+        qFatal("%s cannot be built: %s", ScreenName(id), e.what());
+    }
     host.placed = false;
     host.screen->Form_Load();
-    // The load step may have unloaded the screen again.
-    if (!host.screen) throw std::logic_error("screen unloaded itself while loading");
+    if (!host.screen) qFatal("%s unloaded itself while loading", ScreenName(id));
     return *host.screen;
 }
 

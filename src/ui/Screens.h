@@ -11,6 +11,12 @@
 // Other screens reach it with screens.Get<FrmX>() (loads it if need be, like
 // touching a control of an unloaded window) or screens.IfLoaded<FrmX>().
 //
+// A screen is mostly built inside a handler of another, where no exception may
+// go: a screen that cannot be built from its table, an id with no class
+// registered and a Get<T> of another class stop the program with a message
+// that names the screen. The game checks every id when it is assembled, and
+// the tests build every screen.
+//
 // Nested event loops. A modal screen and every message box (raised through
 // services().messages) run an event loop while their caller waits; the program
 // runs no other. Timers tick inside those loops, so a screen may be
@@ -23,7 +29,6 @@
 #include <array>
 #include <functional>
 #include <memory>
-#include <stdexcept>
 #include <vector>
 
 #include <QObject>
@@ -71,6 +76,8 @@ public:
     {
         Register(T::kId, [](Screens& s) -> std::unique_ptr<Screen> { return std::make_unique<T>(s); });
     }
+    // Whether a class is registered for the id.
+    bool Registered(ScreenId id) const { return static_cast<bool>(HostOf(id).factory); }
 
     ScreenState State(ScreenId id) const;
     // The loaded screen, or nullptr.
@@ -81,7 +88,7 @@ public:
     template <class T> T& Get()
     {
         T* screen = dynamic_cast<T*>(&Load(T::kId));
-        if (!screen) throw std::logic_error("screen registered with another class");
+        if (!screen) qFatal("%s is registered with another class", ScreenName(T::kId));
         return *screen;
     }
 

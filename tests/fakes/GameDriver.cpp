@@ -20,7 +20,6 @@
 namespace wd::test {
 
 namespace {
-constexpr const char* kNames[] = {"FrmStart", "Frmmain", "FrmCountUp", "FrmExplosion", "FrmSaveMoney", "FrmHelp"};
 // Longer than any road takes; a window that waits past it ends the program and the test fails.
 constexpr int kGuardMs = 30000;
 } // namespace
@@ -50,7 +49,7 @@ QString GameDriver::Shown() const
 {
     QStringList shown;
     for (std::size_t i = 0; i < kScreenCount; ++i)
-        if (State(ScreenId(i)) == ScreenState::Shown) shown << QString::fromLatin1(kNames[i]);
+        if (State(ScreenId(i)) == ScreenState::Shown) shown << QString::fromLatin1(ScreenName(ScreenId(i)));
     return shown.join(u' ');
 }
 
@@ -58,14 +57,14 @@ void GameDriver::ExpectAtStartAlone() const
 {
     EXPECT_EQ(Shown(), QStringLiteral("FrmStart"));
     for (ScreenId gone : {ScreenId::Frmmain, ScreenId::FrmCountUp, ScreenId::FrmExplosion, ScreenId::FrmSaveMoney})
-        EXPECT_EQ(State(gone), ScreenState::NotLoaded) << kNames[int(gone)];
+        EXPECT_EQ(State(gone), ScreenState::NotLoaded) << ScreenName(gone);
     EXPECT_EQ(programEnds, 0);
 }
 
 Screen& GameDriver::On(ScreenId id) const
 {
     if (Screen* screen = screens.Loaded(id)) return *screen;
-    throw std::runtime_error(std::string(kNames[int(id)]) + " is not loaded");
+    throw std::runtime_error(std::string(ScreenName(id)) + " is not loaded");
 }
 
 QString GameDriver::Text(ScreenId id, const char* name, int index) const
