@@ -63,7 +63,7 @@ int main(int argc, char* argv[])
         Phase("  Chinese font loaded");
         {
             wd::AnimationPanel panel(wd::AnimationPanel::Play::On);
-            panel.SetMovie(QString::fromStdString(wd::MovieFile("bantou.swf").string()));
+            panel.SetMovie(wd::MoviePath("bantou.swf"));
             Phase("  movie set");
             panel.WaitLoaded(5000);
             Phase("  movie decoded (off thread)");

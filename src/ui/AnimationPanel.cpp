@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QThreadPool>
 
+#include "platform/AppPaths.h"
 #include "platform/Logging.h"
 #include "platform/SoundOutput.h"
 #include "platform/swf/Player.h"
@@ -80,5 +81,7 @@ bool AnimationPanel::WaitLoaded(int timeoutMs) const
 {
     return impl_->player->WaitReady(std::chrono::milliseconds(timeoutMs));
 }
+
+QString MoviePath(const std::string& name) { return QString::fromStdString(MovieFile(name.c_str()).string()); }
 
 } // namespace wd

@@ -5,6 +5,7 @@
 // The animation panel a screen holds: a hidden movie player whose sound the
 // player hears. The screens use one operation, SetMovie.
 #include <memory>
+#include <string>
 
 #include <QObject>
 #include <QString>
@@ -38,5 +39,8 @@ private:
     QString movie_;
     std::unique_ptr<Impl> impl_;
 };
+
+// A movie of the game's folder "swf" as SetMovie takes it: MoviePath("1.swf").
+QString MoviePath(const std::string& name);
 
 } // namespace wd

@@ -4,6 +4,7 @@
 #include "ui/Controls.h"
 
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QProxyStyle>
@@ -207,6 +208,16 @@ void Button::SetCaption(const QString& caption)
 TextBox::TextBox(QWidget* parent) : QLineEdit(parent)
 {
     setFocusPolicy(Qt::StrongFocus);
+}
+
+void TextBox::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    emit EnterPressed();
 }
 
 void TextBox::SetMaxCharacters(int most)

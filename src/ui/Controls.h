@@ -94,6 +94,16 @@ public:
     // One "*" per character, no input-method composition.
     void SetMasked(bool masked);
     bool Masked() const { return echoMode() == QLineEdit::Password; }
+
+signals:
+    // Return or Enter was pressed in the box, which keeps the key to itself.
+    // Only the press counts. The Enter that commits an input method's
+    // composition reaches the box as that composition, not as a key press, so
+    // it never answers; its release does reach the box, and is no press.
+    void EnterPressed();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 // A box in its background colour with a thin etched border and an optional

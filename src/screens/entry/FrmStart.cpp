@@ -3,12 +3,9 @@
 
 #include "screens/entry/FrmStart.h"
 
-#include <QKeyEvent>
-
 #include "game/Module1.h"
 #include "game/QuestionBank.h"
 #include "game/Site.h"
-#include "platform/AppPaths.h"
 #include "screens/quiz/Frmmain.h"
 #include "ui/Messages.h"
 #include "ui/Screens.h"
@@ -77,7 +74,7 @@ void FrmStart::Form_Load()
     services().bank.OpenDatabase();
     ui_.Lblremark->SetCaption(QStringLiteral("问鼎五关\r接受全球澜迷大考验"));
     services().bank.FixQuestionCounts();
-    ui_.ShockwaveFlash1->SetMovie(QString::fromStdString(MovieFile("bantou.swf").string()));
+    ui_.ShockwaveFlash1->SetMovie(MoviePath("bantou.swf"));
     ui_.Label3->SetCaption(site::Credits());
 
     connect(ui_.CmdStart, &QPushButton::clicked, this, &FrmStart::CmdStart_Click);
@@ -85,22 +82,10 @@ void FrmStart::Form_Load()
     connect(ui_.CmdQuit, &QPushButton::clicked, this, &FrmStart::CmdQuit_Click);
     connect(ui_.Label1, &Label::Clicked, this, &FrmStart::Label1_Click);
     connect(ui_.Label4, &Label::Clicked, this, &FrmStart::Label4_Click);
-    ui_.TxtUserId->installEventFilter(this);
+    connect(ui_.TxtUserId, &TextBox::EnterPressed, this, &FrmStart::CmdStart_Click);
 }
 
 void FrmStart::Form_Unload() { services().bank.CloseQuestionBank(); }
-
-bool FrmStart::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == ui_.TxtUserId && event->type() == QEvent::KeyPress) {
-        const auto key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            CmdStart_Click();
-            return true;
-        }
-    }
-    return Screen::eventFilter(watched, event);
-}
 
 void FrmStart::CmdStart_Click()
 {

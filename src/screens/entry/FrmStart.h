@@ -27,7 +27,6 @@ protected:
     void Form_Load() override;
     void Form_Unload() override;
     void Form_CloseBox() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // The controls this screen's code uses, by their names in the layout.

@@ -5,13 +5,10 @@
 
 #include <string>
 
-#include <QKeyEvent>
-
 #include "game/Checked.h"
 #include "game/Module1.h"
 #include "game/Rules.h"
 #include "game/Site.h"
-#include "platform/AppPaths.h"
 #include "ui/ControlSet.h"
 #include "ui/Messages.h"
 #include "ui/QuestionBox.h"
@@ -111,8 +108,6 @@ WindowLayout Layout()
                                           "可以PASS换题或用拣手题，全程限时240秒")};
 }
 
-QString MoviePath(const std::string& name) { return QString::fromStdString(MovieFile(name.c_str()).string()); }
-
 } // namespace
 
 Frmmain::Controls::Controls(const ControlSet& set)
@@ -158,22 +153,10 @@ void Frmmain::Form_Load()
     connect(ui_.CmdEasy, &QPushButton::clicked, this, &Frmmain::CmdEasy_Click);
     connect(ui_.Cmdquit, &QPushButton::clicked, this, &Frmmain::Cmdquit_Click);
     connect(ui_.Timer1, &QTimer::timeout, this, &Frmmain::Timer1_Timer);
-    ui_.Txtanswer->installEventFilter(this);
-}
-
-// Enter in the answer box answers, once the OK button is enabled. The Enter that
-// commits an input method's composition reaches the box as that composition,
-// not as a key press, so it never answers.
-bool Frmmain::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == ui_.Txtanswer && event->type() == QEvent::KeyPress) {
-        const auto key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            if (ui_.CmdOK->isEnabled()) CmdOK_Click();
-            return true;
-        }
-    }
-    return Screen::eventFilter(watched, event);
+    // Enter in the answer box answers, once the OK button is enabled.
+    connect(ui_.Txtanswer, &TextBox::EnterPressed, this, [this] {
+        if (ui_.CmdOK->isEnabled()) CmdOK_Click();
+    });
 }
 
 void Frmmain::EnableAnswerButtons(bool enabled)
@@ -218,12 +201,6 @@ void Frmmain::QuestionFileFailed()
     screens().Unload(kId);
 }
 
-void Frmmain::ShowEasyMarks(int easyLeft)
-{
-    const auto marks = EasyMarks(easyLeft);
-    for (std::size_t i = 0; i < ui_.LblEasy.size(); ++i) ui_.LblEasy[i]->SetCaption(marks[i]);
-}
-
 void Frmmain::ShowSecondsLeft() { ui_.LblTime->SetCaption(QString::number(secondsLeft_)); }
 
 void Frmmain::ShowQuestionNo() { ui_.LblNo->SetCaption(QString::number(questionNo_)); }
@@ -252,7 +229,7 @@ void Frmmain::BeginLevel(bool newRun)
         clampTo<std::int32_t>(static_cast<long long>(m.BankedScore()) + StakeForFailedLevel(level));
     ui_.LblPlayscore->SetCaption(QString::number(score));
     ui_.CmdPass->setEnabled(level < rules::kLevels);
-    ShowEasyMarks(m.EasyLeft);
+    ShowEasyMarks(ui_.LblEasy, m.EasyLeft);
     ui_.LblProvider->SetCaption(QString());
     questionNo_ = 1;
     ShowQuestionNo();
@@ -364,7 +341,7 @@ void Frmmain::CmdEasy_Click()
     ui_.Txtanswer->clear();
     ui_.LblEasyLable->show();
     if (m.UseEasy() <= 0) ui_.CmdEasy->setEnabled(false);
-    ShowEasyMarks(m.EasyLeft);
+    ShowEasyMarks(ui_.LblEasy, m.EasyLeft);
     Draw(services().bank.DrawEasyQuestion());
 }
 

@@ -10,6 +10,7 @@
 
 #include "game/QuestionBank.h"
 #include "game/Rules.h"
+#include "screens/EasyMarks.h"
 #include "ui/Screen.h"
 
 namespace wd {
@@ -39,7 +40,6 @@ public:
 protected:
     void Form_Load() override;
     void Form_CloseBox() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // The controls this screen's code uses, by their names in the layout.
@@ -53,7 +53,7 @@ private:
         Button* CmdPass;
         TextBox* Txtanswer;
         Button* CmdOK;
-        std::array<Label*, rules::kEasyPerRun> LblEasy;
+        EasyMarkLabels LblEasy;
         std::array<Label*, rules::kLevels> Lblque;
         Label* LblProvider;
         Frame* Fraquestion;
@@ -71,8 +71,6 @@ private:
     // Shows the question a draw delivered; a draw that failed ends the run
     // (QuestionFileFailed). Returns whether a question is on screen.
     bool Draw(std::optional<QuestionRecord> question);
-    // The easy-question marks for the chances left.
-    void ShowEasyMarks(int easyLeft);
     // LblTime shows the seconds left, LblNo the question number.
     void ShowSecondsLeft();
     void ShowQuestionNo();

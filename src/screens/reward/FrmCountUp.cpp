@@ -4,7 +4,6 @@
 #include "screens/reward/FrmCountUp.h"
 
 #include "game/Module1.h"
-#include "platform/AppPaths.h"
 #include "screens/quiz/Frmmain.h"
 #include "ui/Screens.h"
 #include "ui/Titles.h"
@@ -68,8 +67,6 @@ WindowLayout Layout()
             .description = QStringLiteral("关卡成绩：本关过后的总得分和剩余时间，选择继续下一关或带着分数离开")};
 }
 
-QString MoviePath(const char* name) { return QString::fromStdString(MovieFile(name).string()); }
-
 } // namespace
 
 FrmCountUp::Controls::Controls(const ControlSet& set)
@@ -96,8 +93,7 @@ void FrmCountUp::Form_Load()
     }
     ui_.LblScore->SetCaption(QString::number(m.StakeScore));
     ui_.LblRemainTime->SetCaption(QString::number(m.TimeLeft));
-    const auto marks = EasyMarks(m.EasyLeft);
-    for (std::size_t i = 0; i < ui_.LblEasy.size(); ++i) ui_.LblEasy[i]->SetCaption(marks[i]);
+    ShowEasyMarks(ui_.LblEasy, m.EasyLeft);
     ui_.ShockwaveFlash1->SetMovie(MoviePath("noend.swf"));
 
     connect(ui_.OKButton, &QPushButton::clicked, this, &FrmCountUp::OKButton_Click);

@@ -7,9 +7,7 @@
 // offers to go on (the next level on the quiz screen, or a new run after level
 // 5) or to stop and save the score. Both ways unload it; so does its close box,
 // which stops like the stop button.
-#include <array>
-
-#include "game/Rules.h"
+#include "screens/EasyMarks.h"
 #include "ui/Screen.h"
 
 namespace wd {
@@ -34,7 +32,7 @@ private:
         AnimationPanel* ShockwaveFlash1;
         Button* OKButton;
         Button* CancelButton;
-        std::array<Label*, rules::kEasyPerRun> LblEasy;
+        EasyMarkLabels LblEasy;
         Label* LblRemainTime;
         Label* LblFixScore;
         Label* LblScore;

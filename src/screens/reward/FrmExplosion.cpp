@@ -5,7 +5,6 @@
 
 #include "game/Explosion.h"
 #include "game/Module1.h"
-#include "platform/AppPaths.h"
 #include "platform/Random.h"
 #include "ui/Messages.h"
 #include "ui/Screens.h"
@@ -52,8 +51,6 @@ WindowLayout Layout()
             .description = QStringLiteral("爆煲游戏：选一个数字，计数开始后在爆煲之前按Stop停下，"
                                           "停下时的计数就是保住的分数")};
 }
-
-QString MoviePath(const char* name) { return QString::fromStdString(MovieFile(name).string()); }
 
 } // namespace
 

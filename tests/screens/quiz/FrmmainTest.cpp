@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QInputMethodEvent>
+#include <QTest>
 
 #include "fakes/BankFixture.h"
 #include "fakes/GameDriver.h"
@@ -46,6 +47,7 @@ TEST(Frmmain, OnlySpacesAroundTheAnswerAreForgivenAndAnInputMethodsEnterDoesNotA
     QInputMethodEvent commit;
     commit.setCommitString(QStringLiteral("a7")); // what the input method's Enter sends
     QCoreApplication::sendEvent(box, &commit);
+    QTest::keyRelease(box, Qt::Key_Return); // and then the box gets its release
     EXPECT_EQ(box->text(), QStringLiteral("a7"));
     EXPECT_TRUE(g.d.Messages().isEmpty());
 }
