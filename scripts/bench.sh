@@ -17,7 +17,7 @@ ticks=240
 runs=11
 if [ "${1:-}" = "--quick" ]; then ticks=30; runs=5; fi
 
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DWD_BUILD_TESTS=OFF >/dev/null
+cmake --preset bench -B "$build" >/dev/null
 cmake --build "$build" --target bench_question_bank bench_swf_player bench_clock \
   startup_probe minimal_qt bench_startup question_file movies >/dev/null
 

@@ -12,8 +12,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
-CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DWD_BUILD_FUZZ=ON -DWD_BUILD_TESTS=OFF -DWD_BUILD_BENCH=OFF >/dev/null
+cmake --preset fuzz >/dev/null
 cmake --build build-fuzz --target swf_fuzz swf_fuzz_corpus
 corpus=build-fuzz/fuzz/corpus
 seeds=build-fuzz/fuzz/seeds

@@ -19,8 +19,7 @@ fi
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all DEB_CFLAGS_MAINT_STRIP=-g DEB_CXXFLAGS_MAINT_STRIP=-g
 flags() { dpkg-buildflags --get "$1"; }
 
-cmake -S . -B build-package -G Ninja -DCMAKE_BUILD_TYPE=Release -DWD_PACKAGE=ON \
-  -DWD_BUILD_TESTS=OFF -DWD_BUILD_BENCH=OFF \
+cmake --preset package \
   "-DCMAKE_C_FLAGS=$(flags CFLAGS) $(flags CPPFLAGS)" \
   "-DCMAKE_CXX_FLAGS=$(flags CXXFLAGS) $(flags CPPFLAGS)" \
   "-DCMAKE_EXE_LINKER_FLAGS=$(flags LDFLAGS)"

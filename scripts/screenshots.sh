@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 build=${BUILD_DIR:-build}
 out=docs/screenshots
 
-[ -f "$build/build.ninja" ] || cmake -S . -B "$build" -G Ninja
+[ -f "$build/build.ninja" ] || cmake --preset default -B "$build"
 cmake --build "$build" --target screenshot question_file
 
 export QT_QPA_PLATFORM=offscreen

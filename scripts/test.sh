@@ -12,7 +12,7 @@ bash scripts/setup.sh
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc)
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --preset default
 cmake --build build
 # The Debian package, which the install tests check too.
 bash scripts/package.sh
@@ -21,7 +21,7 @@ ctest --test-dir build --output-on-failure -j "$jobs"
 export ASAN_OPTIONS=abort_on_error=1:detect_leaks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp:print_suppressions=0
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DWD_SANITIZE=ON -DWD_BUILD_BENCH=OFF
+cmake --preset asan
 cmake --build build-asan
 ctest --test-dir build-asan --output-on-failure -j "$jobs"
 
