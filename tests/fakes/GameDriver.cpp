@@ -19,10 +19,8 @@
 
 namespace wd::test {
 
-namespace {
 // Longer than any road takes; a window that waits past it ends the program and the test fails.
 constexpr int kGuardMs = 30000;
-} // namespace
 
 FileCopy::FileCopy(const QString& from) : file(dir.filePath(QStringLiteral("wending.bin")).toStdString())
 {
