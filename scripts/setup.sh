@@ -13,7 +13,7 @@ packages=(
   # libraries
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n qt6-qpa-plugins
   libsqlite3-dev libmpg123-dev zlib1g-dev liblzma-dev
-  # sound: the sound server's simple API; a test starts a server of its own
+  # sound: the sound server's client library; a test starts a server of its own
   # to play to, stops it and starts it again
   libpulse-dev pulseaudio
   libgtest-dev libgmock-dev libbenchmark-dev

@@ -20,7 +20,8 @@ ctest --test-dir build --output-on-failure -j "$jobs"
 
 export ASAN_OPTIONS=abort_on_error=1:detect_leaks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp:print_suppressions=0
+# A suppression that is used shows in the test's output (build-asan/Testing/Temporary/LastTest.log).
+export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp
 cmake --preset asan
 cmake --build build-asan
 ctest --test-dir build-asan --output-on-failure -j "$jobs"

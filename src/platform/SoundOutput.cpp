@@ -3,12 +3,10 @@
 
 #include "platform/SoundOutput.h"
 
-#include <array>
 #include <atomic>
-#include <mutex>
-#include <thread>
+#include <vector>
 
-#include <pulse/simple.h>
+#include <pulse/pulseaudio.h>
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -19,74 +17,111 @@ namespace wd {
 
 namespace {
 
-// What a stream shares with its thread. The thread holds the mixer too, so it
-// may run on for a moment after its stream is closed; it never blocks the GUI
-// thread, not even while it connects. The stream closes while the application
-// still exists (SoundOutput::Close), and once it is closed the thread no longer
-// touches Qt: the lock keeps a post from racing the close.
-struct PulseShared {
-    std::shared_ptr<swfplay::Mixer> mixer;
-    std::function<void(AudioStream::State)> changed;
-    std::atomic<AudioStream::State> state{AudioStream::State::Opening};
-    std::atomic<bool> closed{false};
-    std::mutex posting;
+constexpr std::size_t kFrameBytes = 2 * sizeof(std::int16_t);
 
-    void Close()
-    {
-        const std::lock_guard lock(posting);
-        closed = true;
-    }
-};
-
-void Tell(const std::shared_ptr<PulseShared>& shared, AudioStream::State state)
-{
-    shared->state = state;
-    const std::lock_guard lock(shared->posting);
-    if (shared->closed) return;
-    if (auto* app = QCoreApplication::instance())
-        QMetaObject::invokeMethod(
-            app, [shared, state] { if (!shared->closed) shared->changed(state); }, Qt::QueuedConnection);
-}
-
-// Every opening is a new connection, so a server that went away and came back
-// is found again. The server's buffer holds 100 ms; a write blocks until there
-// is room, which paces the mix.
-void Play(const std::shared_ptr<PulseShared>& shared, const std::string& server)
-{
-    const pa_sample_spec format{PA_SAMPLE_S16LE, swfplay::kOutputRate, 2};
-    pa_buffer_attr attr;
-    attr.maxlength = attr.prebuf = attr.minreq = attr.fragsize = UINT32_MAX; // the server's choice
-    attr.tlength = 4 * swfplay::kOutputRate / 10;
-    int error = 0;
-    pa_simple* s = pa_simple_new(server.empty() ? nullptr : server.c_str(), "WenDingWuGuan", PA_STREAM_PLAYBACK,
-                                 nullptr, "movies", &format, nullptr, &attr, &error);
-    if (!s) return Tell(shared, AudioStream::State::Broken);
-    Tell(shared, AudioStream::State::Playing);
-    std::array<std::int16_t, 2 * 1024> buffer{};
-    while (!shared->closed) {
-        shared->mixer->Pull(buffer.data(), buffer.size() / 2);
-        if (pa_simple_write(s, buffer.data(), sizeof buffer, &error) < 0) {
-            Tell(shared, AudioStream::State::Broken);
-            break;
-        }
-    }
-    pa_simple_free(s);
-}
-
+// A stream runs on libpulse's threaded main loop. Its thread waits only in
+// poll() on the server's socket and runs the callbacks below, none of which
+// waits for the server: the server asks for data and the mixer fills it at
+// once, so the server's pace is the mix's pace. A server that stalls (stopped,
+// its socket full, no reply) therefore holds nothing back: closing stops the
+// loop, which wakes the thread and joins it, then drops the connection. When
+// the stream is gone, no thread of it is left and none touches the mixer.
 class PulseStream : public AudioStream {
 public:
-    PulseStream(std::shared_ptr<swfplay::Mixer> mixer, std::function<void(State)> changed, const std::string& server)
-        : shared_(std::make_shared<PulseShared>())
+    PulseStream(swfplay::Mixer& mixer, std::function<void(State)> changed, const std::string& server)
+        : mixer_(mixer), changed_(std::move(changed)), loop_(pa_threaded_mainloop_new())
     {
-        shared_->mixer = std::move(mixer);
-        shared_->changed = std::move(changed);
-        std::thread([shared = shared_, server] { Play(shared, server); }).detach();
+        // Every opening is a new connection, so a server that went away and
+        // came back is found again.
+        if (loop_) context_ = pa_context_new(pa_threaded_mainloop_get_api(loop_), "WenDingWuGuan");
+        if (context_) {
+            pa_threaded_mainloop_set_name(loop_, "sound-output");
+            pa_context_set_state_callback(context_, ContextChanged, this);
+        }
+        if (!context_ || pa_context_connect(context_, server.empty() ? nullptr : server.c_str(), PA_CONTEXT_NOFLAGS, nullptr) < 0 ||
+            pa_threaded_mainloop_start(loop_) < 0)
+            Tell(State::Broken);
     }
-    ~PulseStream() override { shared_->Close(); }
-    State Now() const override { return shared_->state; }
+
+    ~PulseStream() override
+    {
+        if (!loop_) return;
+        pa_threaded_mainloop_stop(loop_); // joins the loop's thread
+        if (stream_) {
+            pa_stream_set_state_callback(stream_, nullptr, nullptr);
+            pa_stream_set_write_callback(stream_, nullptr, nullptr);
+            pa_stream_disconnect(stream_);
+            pa_stream_unref(stream_);
+        }
+        if (context_) {
+            pa_context_set_state_callback(context_, nullptr, nullptr);
+            pa_context_disconnect(context_);
+            pa_context_unref(context_);
+        }
+        pa_threaded_mainloop_free(loop_);
+    }
+
+    State Now() const override { return state_; }
 
 private:
-    std::shared_ptr<PulseShared> shared_;
+    // On the loop's thread, or in the constructor. The call reaches the GUI
+    // thread through gui_, which outlives the loop's thread.
+    void Tell(State state)
+    {
+        if (state_ == State::Broken || state_.exchange(state) == state) return;
+        QMetaObject::invokeMethod(&gui_, [this, state] { changed_(state); }, Qt::QueuedConnection);
+    }
+
+    static void ContextChanged(pa_context* context, void* self)
+    {
+        auto& me = *static_cast<PulseStream*>(self);
+        const auto state = pa_context_get_state(context);
+        if (state == PA_CONTEXT_READY) me.Open();
+        else if (!PA_CONTEXT_IS_GOOD(state)) me.Tell(State::Broken);
+    }
+
+    // The server's buffer holds 100 ms.
+    void Open()
+    {
+        const pa_sample_spec format{PA_SAMPLE_S16LE, swfplay::kOutputRate, 2};
+        pa_buffer_attr attr;
+        attr.maxlength = attr.prebuf = attr.minreq = attr.fragsize = UINT32_MAX; // the server's choice
+        attr.tlength = kFrameBytes * swfplay::kOutputRate / 10;
+        stream_ = pa_stream_new(context_, "movies", &format, nullptr);
+        if (!stream_) return Tell(State::Broken);
+        pa_stream_set_state_callback(stream_, StreamChanged, this);
+        pa_stream_set_write_callback(stream_, Write, this);
+        if (pa_stream_connect_playback(stream_, nullptr, &attr, PA_STREAM_ADJUST_LATENCY, nullptr, nullptr) < 0)
+            Tell(State::Broken);
+    }
+
+    static void StreamChanged(pa_stream* stream, void* self)
+    {
+        auto& me = *static_cast<PulseStream*>(self);
+        const auto state = pa_stream_get_state(stream);
+        if (state == PA_STREAM_READY) me.Tell(State::Playing);
+        else if (!PA_STREAM_IS_GOOD(state)) me.Tell(State::Broken);
+    }
+
+    static void Write(pa_stream* stream, std::size_t bytes, void* self)
+    {
+        auto& me = *static_cast<PulseStream*>(self);
+        const std::size_t frames = bytes / kFrameBytes;
+        if (frames == 0) return;
+        me.buffer_.resize(2 * frames);
+        me.mixer_.Pull(me.buffer_.data(), frames);
+        if (pa_stream_write(stream, me.buffer_.data(), frames * kFrameBytes, nullptr, 0, PA_SEEK_RELATIVE) < 0)
+            me.Tell(State::Broken);
+    }
+
+    swfplay::Mixer& mixer_;
+    std::function<void(State)> changed_;
+    QObject gui_;
+    std::atomic<State> state_{State::Opening};
+    std::vector<std::int16_t> buffer_;
+    pa_threaded_mainloop* loop_;
+    pa_context* context_ = nullptr;
+    pa_stream* stream_ = nullptr;
 };
 
 } // namespace
@@ -97,7 +132,7 @@ SoundOutput& SoundOutput::Instance()
     return output;
 }
 
-SoundOutput::SoundOutput() : mixer_(std::make_shared<swfplay::Mixer>())
+SoundOutput::SoundOutput()
 {
     UseServer("");
     // The stream and the timer belong to the application's lifetime, not the
@@ -123,9 +158,8 @@ void SoundOutput::UseOpener(AudioOpener opener, int retryMs)
 
 void SoundOutput::UseServer(const std::string& server, int retryMs)
 {
-    auto mixer = mixer_;
     UseOpener(
-        [mixer, server](swfplay::Mixer&, std::function<void(AudioStream::State)> changed) {
+        [server](swfplay::Mixer& mixer, std::function<void(AudioStream::State)> changed) {
             return std::make_unique<PulseStream>(mixer, std::move(changed), server);
         },
         retryMs);
@@ -140,7 +174,7 @@ void SoundOutput::Start()
     if (stream_ && stream_->Now() != AudioStream::State::Broken) return;
     stream_.reset(); // a broken stream closes before another opens
     if (!opener_ || !QCoreApplication::instance()) return;
-    stream_ = opener_(*mixer_, [this](AudioStream::State state) { Changed(state); });
+    stream_ = opener_(mixer_, [this](AudioStream::State state) { Changed(state); });
     if (!stream_) Changed(AudioStream::State::Broken);
 }
 
@@ -166,7 +200,7 @@ void SoundOutput::RetryLater()
         retry_->setSingleShot(true);
         // Only while something should be heard; otherwise the next SetMovie tries.
         QObject::connect(retry_.get(), &QTimer::timeout, [this] {
-            if (mixer_->AnyMovie()) Start();
+            if (mixer_.AnyMovie()) Start();
         });
     }
     retry_->setInterval(retryMs_);

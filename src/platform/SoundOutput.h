@@ -22,6 +22,8 @@ namespace wd {
 inline constexpr int kSoundRetryMs = 3000;
 
 // One open stream to the sound server, pulling the mixer until destroyed.
+// Destroying it returns at once, whatever the server does, and leaves nothing
+// running that could touch the mixer.
 class AudioStream {
 public:
     enum class State { Opening, Playing, Broken };
@@ -38,7 +40,7 @@ class SoundOutput {
 public:
     static SoundOutput& Instance();
 
-    swfplay::Mixer& Mixer() { return *mixer_; }
+    swfplay::Mixer& Mixer() { return mixer_; }
 
     // Opens the output unless it is open or opening. Call from the GUI thread.
     void Start();
@@ -62,7 +64,7 @@ private:
     void Changed(AudioStream::State state);
     void RetryLater();
 
-    std::shared_ptr<swfplay::Mixer> mixer_; // shared with the stream's thread
+    swfplay::Mixer mixer_; // outlives every stream
     AudioOpener opener_;
     int retryMs_ = kSoundRetryMs;
     std::unique_ptr<AudioStream> stream_;

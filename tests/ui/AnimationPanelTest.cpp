@@ -3,10 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <cstdlib>
+
+#include <QDir>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThreadPool>
 
 #include "platform/SoundOutput.h"
 #include "platform/swf/TestMovies.h"
@@ -37,7 +43,25 @@ protected:
         const auto mix = SoundOutput::Instance().Mixer().Pull(frames);
         return *std::max_element(mix.begin(), mix.end());
     }
+    // A PulseAudio server of the test's own, on a socket in the test's folder.
+    void StartServer(QProcess& server)
+    {
+        auto env = QProcessEnvironment::systemEnvironment();
+        for (const char* v : {"PULSE_RUNTIME_PATH", "PULSE_STATE_PATH", "XDG_CONFIG_HOME", "HOME"}) env.insert(v, dir_.path());
+        server.setProcessEnvironment(env);
+        server.start(pulseaudio_, {"-n", "--daemonize=no", "--use-pid-file=no", "--exit-idle-time=-1", "-L", "module-null-sink",
+                                   "-L", "module-native-protocol-unix auth-anonymous=1 socket=" + socket_});
+        ASSERT_TRUE(server.waitForStarted(kWait));
+    }
+    // Without pulseaudio the test skips, but fails in CI, whose set-up installs it.
+    bool NoPulseaudio()
+    {
+        EXPECT_FALSE(pulseaudio_.isEmpty() && std::getenv("CI")) << "no pulseaudio to play through";
+        return pulseaudio_.isEmpty();
+    }
+    static qsizetype Threads() { return QDir("/proc/self/task").entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(); }
     QTemporaryDir dir_;
+    const QString socket_ = dir_.filePath("native"), pulseaudio_ = QStandardPaths::findExecutable("pulseaudio");
 };
 
 TEST_F(AnimationPanelTest, ANewMovieReplacesTheOldOnePanelsMixAndTheEmptyPathBadOrDestroyedOnesAreSilent)
@@ -86,14 +110,13 @@ TEST_F(AnimationPanelTest, EveryMovieOfTheGameIsHeard)
     }
 }
 
-// The real output through a PulseAudio server of the test's own, on a socket
-// in the test's folder: silent while there is none, audible once it runs, and
-// back after the server went away and came again.
+// The real output through a PulseAudio server of the test's own: silent while
+// there is none, audible once it runs, and back after the server went away and
+// came again.
 TEST_F(AnimationPanelTest, TheRealOutputPlaysThroughASoundServerAndFindsItAgainAfterItsRestart)
 {
     auto& output = SoundOutput::Instance();
-    const QString socket = dir_.filePath("native");
-    output.UseServer("unix:" + socket.toStdString(), 50);
+    output.UseServer("unix:" + socket_.toStdString(), 50);
     swf::TagStream t; // a frame a tenth of a second: the timeline moves as the output pulls the mix
     for (int i = 0; i < 100; ++i) t.ShowFrame();
     auto player = std::make_shared<swfplay::Player>(swfplay::Player::Play::On);
@@ -102,16 +125,10 @@ TEST_F(AnimationPanelTest, TheRealOutputPlaysThroughASoundServerAndFindsItAgainA
     output.Start(); // no server yet: silent, and it keeps trying
     ASSERT_TRUE(QTest::qWaitFor([&] { return output.RetryPending(); }, kWait));
     EXPECT_FALSE(output.Audible());
-    const QString pulseaudio = QStandardPaths::findExecutable("pulseaudio");
-    if (pulseaudio.isEmpty()) GTEST_SKIP() << "no pulseaudio to play through";
+    if (NoPulseaudio()) GTEST_SKIP() << "no pulseaudio to play through";
     QProcess server;
-    auto env = QProcessEnvironment::systemEnvironment();
-    for (const char* v : {"PULSE_RUNTIME_PATH", "PULSE_STATE_PATH", "XDG_CONFIG_HOME", "HOME"}) env.insert(v, dir_.path());
-    server.setProcessEnvironment(env);
     for (int round = 0; round < 2; ++round) { // started, then gone and started again
-        server.start(pulseaudio, {"-n", "--daemonize=no", "--use-pid-file=no", "--exit-idle-time=-1", "-L", "module-null-sink",
-                                  "-L", "module-native-protocol-unix auth-anonymous=1 socket=" + socket});
-        ASSERT_TRUE(server.waitForStarted(kWait));
+        ASSERT_NO_FATAL_FAILURE(StartServer(server));
         ASSERT_TRUE(QTest::qWaitFor([&] { return output.Audible(); }, kWait)) << "sound comes back";
         const int frame = player->CurrentFrame();
         EXPECT_TRUE(QTest::qWaitFor([&] { return player->CurrentFrame() != frame; }, kWait)) << "the server pulls the mix";
@@ -120,6 +137,37 @@ TEST_F(AnimationPanelTest, TheRealOutputPlaysThroughASoundServerAndFindsItAgainA
         ASSERT_TRUE(QTest::qWaitFor([&] { return !output.Audible(); }, kWait)) << "sound goes with the server";
     }
     output.DisableDevice();
+}
+
+// A stopped server, while the output plays and while it connects: closing the
+// output (as the program's end does) neither waits for the server nor leaves a
+// thread behind.
+TEST_F(AnimationPanelTest, AStalledSoundServerHoldsNeitherTheOutputsCloseNorItsThread)
+{
+    if (NoPulseaudio()) GTEST_SKIP() << "no pulseaudio to play through";
+    auto& output = SoundOutput::Instance();
+    QProcess server;
+    ASSERT_NO_FATAL_FAILURE(StartServer(server));
+    QThreadPool::globalInstance()->waitForDone(); // no idle loader thread ends while the test counts
+    const auto threads = Threads();
+    for (const bool playing : {true, false}) {
+        SCOPED_TRACE(playing ? "playing" : "connecting");
+        output.UseServer("unix:" + socket_.toStdString());
+        if (playing) { // once the server listens
+            ASSERT_TRUE(QTest::qWaitFor([&] { return output.Start(), output.Audible(); }, kWait));
+            ::kill(server.processId(), SIGSTOP);
+        }
+        output.Start();
+        EXPECT_EQ(Threads(), threads + 1);
+        QTest::qWait(300); // the server's buffer fills, or the connection waits for its answer
+        QElapsedTimer closing;
+        closing.start();
+        output.DisableDevice();
+        EXPECT_LT(closing.elapsed(), 250);
+        EXPECT_EQ(Threads(), threads);
+    }
+    server.kill(); // stopped or not
+    EXPECT_TRUE(server.waitForFinished(kWait));
 }
 
 } // namespace
