@@ -8,6 +8,7 @@
 // counts the run's 240 seconds down.
 #include <array>
 
+#include "game/GameClock.h"
 #include "game/QuestionBank.h"
 #include "game/Rules.h"
 #include "ui/Screen.h"
@@ -76,8 +77,8 @@ private:
     bool Draw(std::optional<QuestionRecord> question);
     // The easy-question marks for the chances left.
     void ShowEasyMarks(int easyLeft);
-    // LblTime shows the seconds left, LblNo the question number.
-    void ShowSecondsLeft();
+    // LblTime shows the clock, red once it warns; LblNo the question number.
+    void ShowClock();
     void ShowQuestionNo();
     void EnableAnswerButtons(bool enabled);
     void RightAnswer();
@@ -94,7 +95,7 @@ private:
     void QuestionFileFailed();
 
     const Controls ui_;
-    int secondsLeft_ = 0; // the clock's count, shown in LblTime
+    GameClock clock_;     // the run's seconds, shown in LblTime
     int questionNo_ = 1;  // the question of the level being asked, shown in LblNo
 };
 
