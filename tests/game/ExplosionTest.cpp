@@ -35,44 +35,25 @@ TEST(Explosion, TheExplosionPointRoundsHalvesToTheEvenNeighbourWithoutOverflow)
               QList<int>({2, 4, 41, 2126008811, 40001}));
 }
 
-// 200 a step up to 1000, then 1000.
-TEST(Explosion, BehindTheSafeButtonTheCountClimbsToTheStakeWhichThePlayerKeeps)
+// One step over a stake of 5000 after a pick: 200 a step up to 1000, then
+// 1000. The stake test comes first; the explosion's assignments come last;
+// once the player has stopped, the split stays.
+TEST(Explosion, AStepOntoTheStakeOrTheExplosionPointEndsTheGambleAndSplitsTheStake)
 {
-    Gamble g{.StakeScore = 5000, .KeptScore = 5000};
-    Pick(g, NeverExplodes(5000));
-    QList<int> counts;
-    while (Tick(g) == TickEnd::Running) counts << g.count;
-    EXPECT_EQ(counts, QList<int>({200, 400, 600, 800, 1000, 2000, 3000, 4000}));
-    EXPECT_EQ(QList<int>({g.count, g.StakeScore, g.ProviderScore}), QList<int>({5000, 5000, 0}));
-}
-
-// Below the stake, or right on it.
-TEST(Explosion, AnExplosionHandsTheWholeStakeToTheProvider)
-{
-    for (const int at : {2000, 5000}) {
-        Gamble b{.count = at - 1000, .StakeScore = 5000, .KeptScore = 5000, .ExplodeAt = at};
-        EXPECT_EQ(Tick(b), TickEnd::Exploded);
-        EXPECT_EQ(QList<int>({b.StakeScore, b.ProviderScore}), QList<int>({0, 5000})) << at;
-    }
-}
-
-// Stopped at 15000 and watching.
-TEST(Explosion, AfterAStopTheExplosionNoLongerChangesTheSplit)
-{
-    Gamble w{.count = 17000, .StakeScore = 20000, .ProviderScore = 5000, .KeptScore = 15000, .ExplodeAt = 18000, .Stopped = true};
-    EXPECT_EQ(Tick(w), TickEnd::Exploded);
-    EXPECT_EQ(QList<int>({w.StakeScore, w.ProviderScore}), QList<int>({15000, 5000}));
-}
-
-// Choosing until the pick, counting until the count meets the stake or explodes.
-TEST(Explosion, TheGambleEndsWhenTheCountMeetsTheStakeOrExplodes)
-{
-    for (const std::int32_t explodeAt : {NeverExplodes(1000), 600}) {
-        Gamble g{.StakeScore = 1000, .KeptScore = 1000};
-        QList<Phase> phases{g.phase};
-        Pick(g, explodeAt);
-        while (g.phase == Phase::Counting && phases.size() < 10) phases << (Tick(g), g.phase);
-        const qsizetype counting = explodeAt == 600 ? 2 : 4; // the counts before 600, or before 1000
-        EXPECT_EQ(phases, QList<Phase>{Phase::Choosing} + QList<Phase>(counting, Phase::Counting) + QList<Phase>{Phase::Ended});
+    const struct { int count, to, kept, provider, explodeAt; bool stopped; TickEnd end; int player, toProvider; } steps[] = {
+        {0, 200, 5000, 0, 5001, false, TickEnd::Running, 5000, 0},      {800, 1000, 5000, 0, 5001, false, TickEnd::Running, 5000, 0},
+        {4000, 5000, 5000, 0, 5001, false, TickEnd::Reached, 5000, 0},  {1000, 2000, 5000, 0, 2000, false, TickEnd::Exploded, 0, 5000},
+        {4000, 5000, 5000, 0, 4950, false, TickEnd::Exploded, 0, 5000}, {2000, 3000, 2000, 3000, 3000, true, TickEnd::Exploded, 2000, 3000},
+        {4000, 5000, 2000, 3000, 5001, true, TickEnd::Reached, 2000, 3000},
+    };
+    EXPECT_EQ(Gamble{}.phase, Phase::Choosing);
+    for (const auto& s : steps) {
+        Gamble g{.count = s.count, .StakeScore = 5000, .ProviderScore = s.provider, .KeptScore = s.kept};
+        Pick(g, s.explodeAt);
+        g.Stopped = s.stopped;
+        EXPECT_EQ(int(Tick(g)), int(s.end)) << s.count;
+        const Phase phase = s.end == TickEnd::Running ? Phase::Counting : Phase::Ended;
+        EXPECT_EQ(QList<int>({g.count, g.StakeScore, g.ProviderScore, int(g.phase)}),
+                  QList<int>({s.to, s.player, s.toProvider, int(phase)})) << s.count;
     }
 }
