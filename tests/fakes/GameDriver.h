@@ -23,8 +23,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QList>
-
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTimer>

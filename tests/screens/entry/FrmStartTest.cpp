@@ -20,15 +20,15 @@ namespace {
 
 // The start screen on a generated question file, shown unless the test holds
 // the file first.
-struct Start : BankFixture, ScreenRig, ::testing::Test {
-    Start() : ScreenRig(File()) { RegisterAllScreens(screens); }
+struct FrmStart : BankFixture, ScreenRig, ::testing::Test {
+    FrmStart() : ScreenRig(File()) { RegisterAllScreens(screens); }
     void Open() { screens.Show(S::FrmStart); }
     template <class T> T* Get(const char* name) { return screens.Load(S::FrmStart).controls().Get<T>(name); }
 };
 
 } // namespace
 
-TEST_F(Start, ShowsItsTexts)
+TEST_F(FrmStart, ShowsItsTexts)
 {
     Open();
     QStringList texts{screens.Load(S::FrmStart).windowTitle(), Get<TextBox>("TxtUserId")->text()};
@@ -40,7 +40,7 @@ TEST_F(Start, ShowsItsTexts)
                                   "教你玩", "退出游戏"}));
 }
 
-TEST_F(Start, ItsLinksOpenTheSitesPages)
+TEST_F(FrmStart, ItsLinksOpenTheSitesPages)
 {
     Open();
     Get<Label>("Label1")->Clicked();
@@ -48,7 +48,7 @@ TEST_F(Start, ItsLinksOpenTheSitesPages)
     EXPECT_EQ(urls.opened, (QStringList{"http://www.xinglan.example/", "http://www.xinglan.example/asp/register/4-01.asp"}));
 }
 
-TEST_F(Start, ALinkThatFailsOnceAGameHasStartedIsNotToldOverIt)
+TEST_F(FrmStart, ALinkThatFailsOnceAGameHasStartedIsNotToldOverIt)
 {
     Open();
     urls.late = true;
@@ -59,21 +59,21 @@ TEST_F(Start, ALinkThatFailsOnceAGameHasStartedIsNotToldOverIt)
     EXPECT_EQ(screens.State(S::Frmmain), ScreenState::Shown);
 }
 
-TEST_F(Start, ItsQuitButtonEndsTheProgram)
+TEST_F(FrmStart, ItsQuitButtonEndsTheProgram)
 {
     Open();
     Get<Button>("CmdQuit")->click();
     EXPECT_EQ(programEnds, 1);
 }
 
-TEST_F(Start, ItsCloseBoxEndsTheProgram)
+TEST_F(FrmStart, ItsCloseBoxEndsTheProgram)
 {
     Open();
     screens.Load(S::FrmStart).close();
     EXPECT_EQ(programEnds, 1);
 }
 
-TEST_F(Start, ABlankIdIsRefused)
+TEST_F(FrmStart, ABlankIdIsRefused)
 {
     Open();
     TextBox* id = Get<TextBox>("TxtUserId");
@@ -89,7 +89,7 @@ TEST_F(Start, ABlankIdIsRefused)
     EXPECT_EQ(screens.State(S::Frmmain), ScreenState::NotLoaded);
 }
 
-TEST_F(Start, TheIdHoldsTwentyCharactersAsTheSitesIdsDo)
+TEST_F(FrmStart, TheIdHoldsTwentyCharactersAsTheSitesIdsDo)
 {
     Open();
     QTest::keyClicks(Get<TextBox>("TxtUserId"), QStringLiteral("0123456789xyz"));
@@ -98,7 +98,7 @@ TEST_F(Start, TheIdHoldsTwentyCharactersAsTheSitesIdsDo)
 
 // The start screen comes up whatever the file's state; its start button tries
 // the file again, so a file that another program let go starts a game at once.
-TEST_F(Start, AFileHeldByAnotherProgramIsNamedAndStartsAGameOnceLetGo)
+TEST_F(FrmStart, AFileHeldByAnotherProgramIsNamedAndStartsAGameOnceLetGo)
 {
     auto lock = std::make_unique<HeldLock>(File(), "begin exclusive");
     Open();
@@ -111,7 +111,7 @@ TEST_F(Start, AFileHeldByAnotherProgramIsNamedAndStartsAGameOnceLetGo)
     EXPECT_EQ(screens.State(S::Frmmain), ScreenState::Shown);
 }
 
-TEST_F(Start, AnIdWithSpacesStartsAFreshGameAsTyped)
+TEST_F(FrmStart, AnIdWithSpacesStartsAFreshGameAsTyped)
 {
     Open();
     session.StakeScore = 777;

@@ -48,8 +48,8 @@ const std::pair<int, const char16_t*> kNotes[] = {
 };
 
 // The help screen over the shown start screen.
-struct Help : ScreenRig, ::testing::Test {
-    Help()
+struct FrmHelp : ScreenRig, ::testing::Test {
+    FrmHelp()
     {
         RegisterAllScreens(screens);
         screens.Show(S::FrmStart);
@@ -64,7 +64,7 @@ struct Help : ScreenRig, ::testing::Test {
 
 } // namespace
 
-TEST_F(Help, OpensModallyOverTheStartScreen)
+TEST_F(FrmHelp, OpensModallyOverTheStartScreen)
 {
     bool modal = false;
     QTimer::singleShot(0, [&] {
@@ -78,7 +78,7 @@ TEST_F(Help, OpensModallyOverTheStartScreen)
     EXPECT_EQ(screens.State(S::FrmHelp), ScreenState::NotLoaded);
 }
 
-TEST_F(Help, ShowsTheRulesTheExamplesAndTheNotesAsWritten)
+TEST_F(FrmHelp, ShowsTheRulesTheExamplesAndTheNotesAsWritten)
 {
     EXPECT_TRUE(Open().windowTitle().startsWith(QStringLiteral("问鼎五关(Kessa Version)--教你玩 ")));
     EXPECT_EQ(Get<Label>("LblTime", 6)->Caption(), QString::fromUtf16(kRules));
@@ -87,7 +87,7 @@ TEST_F(Help, ShowsTheRulesTheExamplesAndTheNotesAsWritten)
 }
 
 // The toggle lies over the pages and has the focus, so Space switches too.
-TEST_F(Help, TheToggleSwitchesPagesByMouseAndBySpace)
+TEST_F(FrmHelp, TheToggleSwitchesPagesByMouseAndBySpace)
 {
     Screen& help = Open();
     Button* toggle = Get<Button>("Command2");
@@ -106,7 +106,7 @@ TEST_F(Help, TheToggleSwitchesPagesByMouseAndBySpace)
     EXPECT_EQ(pages, (QStringList{"例如 rules", "看完 examples", "例如 rules"}));
 }
 
-TEST_F(Help, OpensAgainOnTheRules)
+TEST_F(FrmHelp, OpensAgainOnTheRules)
 {
     QTest::mouseClick(Get<Button>("Command2"), Qt::LeftButton);
     QTest::mouseClick(Get<Button>("Command1"), Qt::LeftButton); // 退出, on the examples page
