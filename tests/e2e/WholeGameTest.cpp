@@ -119,6 +119,31 @@ QString ScoreAddress(const QString& password, int cash, const QString& provider,
              QString::fromLatin1(QUrl::toPercentEncoding(provider)), N(providerCash));
 }
 
+// Every way the gamble can go, from the stake of the level missed to the split
+// that the score-saving screen shows.
+struct GambleWay {
+    const char* name;
+    int level, runs;    // the level missed, after so many runs banked
+    int explode;        // percent of the stake; 0 for the safe button
+    const char* stopAt; // nullptr: never stopped
+    Answer answer;      // to "你想知道什么时候会爆或根本不会爆?"
+    const char* last;   // the last two counts shown; nullptr: left at the stop
+    int kept, provider;
+    bool closeBox;      // left by the close box rather than "继续"
+};
+const GambleWay kGambleWays[] = {
+    {"SafeButton", 2, 0, 0, nullptr, Answer::Ok, "4000 5000", 5000, 0, false},
+    {"Explodes", 4, 0, 63, nullptr, Answer::Ok, "12000 爆", 0, 20000, true},               // at 12600
+    {"ExplodesOnTheStake", 2, 0, 99, nullptr, Answer::Ok, "4000 爆", 0, 5000, false},      // at 4950
+    {"StopAndCancel", 4, 0, 90, "15000", Answer::Cancel, nullptr, 15000, 5000, true},      // leaves at once
+    {"StopAndWatchToTheStake", 4, 0, 0, "15000", Answer::Ok, "19000 20000", 15000, 5000, false},
+    {"StopAndWatchTheExplosion", 4, 0, 90, "15000", Answer::Ok, "17000 爆", 15000, 5000, true},
+    {"StopBeforeTheFirstCountAndWatch", 3, 0, 0, "0", Answer::Ok, "9000 10000", 0, 10000, false},
+    {"StopBeforeTheFirstCountAndCancel", 3, 0, 0, "0", Answer::Cancel, nullptr, 0, 10000, true},
+    {"TheBankedRunIsNeverAtStake", 4, 1, 0, "3000", Answer::Cancel, nullptr, 3000, 17000, false},
+};
+class TheGamble : public testing::TestWithParam<GambleWay> {};
+
 } // namespace
 
 // A champion's road: a run banked, the next run's time running out with no
@@ -205,34 +230,6 @@ TEST(WholeGame, AChampionsGame)
     PlayTo(d, 2);
     EXPECT_EQ(d.PlayedMarks(), 20);
 }
-
-// Every way the gamble can go, from the stake of the level missed to the split
-// that the score-saving screen shows.
-namespace {
-struct GambleWay {
-    const char* name;
-    int level, runs;    // the level missed, after so many runs banked
-    int explode;        // percent of the stake; 0 for the safe button
-    const char* stopAt; // nullptr: never stopped
-    Answer answer;      // to "你想知道什么时候会爆或根本不会爆?"
-    const char* last;   // the last two counts shown; nullptr: left at the stop
-    int kept, provider;
-    bool closeBox;      // left by the close box rather than "继续"
-};
-const GambleWay kGambleWays[] = {
-    {"SafeButton", 2, 0, 0, nullptr, Answer::Ok, "4000 5000", 5000, 0, false},
-    {"Explodes", 4, 0, 63, nullptr, Answer::Ok, "12000 爆", 0, 20000, true},               // at 12600
-    {"ExplodesOnTheStake", 2, 0, 99, nullptr, Answer::Ok, "4000 爆", 0, 5000, false},      // at 4950
-    {"StopAndCancel", 4, 0, 90, "15000", Answer::Cancel, nullptr, 15000, 5000, true},      // leaves at once
-    {"StopAndWatchToTheStake", 4, 0, 0, "15000", Answer::Ok, "19000 20000", 15000, 5000, false},
-    {"StopAndWatchTheExplosion", 4, 0, 90, "15000", Answer::Ok, "17000 爆", 15000, 5000, true},
-    {"StopBeforeTheFirstCountAndWatch", 3, 0, 0, "0", Answer::Ok, "9000 10000", 0, 10000, false},
-    {"StopBeforeTheFirstCountAndCancel", 3, 0, 0, "0", Answer::Cancel, nullptr, 0, 10000, true},
-    {"TheBankedRunIsNeverAtStake", 4, 1, 0, "3000", Answer::Cancel, nullptr, 3000, 17000, false},
-};
-class TheGamble : public testing::TestWithParam<GambleWay> {};
-
-} // namespace
 
 TEST_P(TheGamble, SplitsTheStakeAsPickStopAndCountSay)
 {
