@@ -20,14 +20,13 @@ class Controls : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ProbeScreen::RegisterAs(rig.screens, ScreenId::FrmStart, log);
+        ProbeScreen::RegisterAs(rig.screens, ScreenId::FrmStart);
         rig.screens.Show(ScreenId::FrmStart);
         screen = rig.screens.Loaded(ScreenId::FrmStart);
         ASSERT_TRUE(screen && QTest::qWaitForWindowExposed(screen));
     }
     template <typename T> T* Get(const char* name) { return screen->controls().Get<T>(name); }
     ScreenRig rig;
-    ProbeLog log;
     Screen* screen = nullptr;
 };
 

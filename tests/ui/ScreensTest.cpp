@@ -26,14 +26,13 @@ void Inside(const std::function<void()>& fn) { QTimer::singleShot(0, fn); }
 struct Lifecycle : ScreenRig, ::testing::Test {
     Lifecycle()
     {
-        for (ScreenId id : {kBase, kA, kB}) ProbeScreen::RegisterAs(screens, id, log);
+        for (ScreenId id : {kBase, kA, kB}) ProbeScreen::RegisterAs(screens, id);
         screens.Show(kBase);
         QTimer::singleShot(5000, &screens, [] {
             ADD_FAILURE() << "a loop was never left";
             QCoreApplication::exit(1);
         });
     }
-    ProbeLog log;
 };
 
 } // namespace
@@ -69,7 +68,7 @@ TEST_F(Lifecycle, ShowModalReturnsOnceItsScreenIsHiddenOrUnloaded)
 TEST_F(Lifecycle, TheProgramsEndLeavesEveryLoopAndNoBoxShowsAfterIt)
 {
     ScreenRig real("no-such-file.bin", true);
-    ProbeScreen::RegisterAs(real.screens, kA, log);
+    ProbeScreen::RegisterAs(real.screens, kA);
     QList<Answer> answers;
     Inside([&] {
         Inside([&] { real.screens.EndProgram(); });
