@@ -51,6 +51,13 @@ std::int32_t NextCount(std::int32_t count)
     return checkedAdd<std::int32_t>(count, count < kSmallStepsEnd ? kSmallStep : kLargeStep);
 }
 
+void Pick(Gamble& g, std::int32_t explodeAt)
+{
+    g.ExplodeAt = explodeAt;
+    g.Stopped = false;
+    g.phase = Phase::Counting;
+}
+
 TickEnd Tick(Gamble& g)
 {
     g.count = NextCount(g.count);
@@ -69,6 +76,7 @@ TickEnd Tick(Gamble& g)
         }
         end = TickEnd::Exploded;
     }
+    if (end != TickEnd::Running) g.phase = Phase::Ended;
     return end;
 }
 

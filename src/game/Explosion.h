@@ -2,10 +2,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #pragma once
-// The explosion game's rules as pure functions: which button is safe, where an
-// exploding button goes off, how long the counter waits between steps, how far
-// it steps, and what one step does to the split between player and provider.
-// The screen draws the random numbers and applies the results.
+// The explosion game's rules: which button is safe, where an exploding button
+// goes off, how long the counter waits between steps, how far it steps, what
+// one step does to the split between player and provider, and where the gamble
+// stands. The screen draws the random numbers and shows the gamble.
 #include <cstdint>
 
 namespace wd::explosion {
@@ -32,7 +32,12 @@ int TickIntervalFor(float r);
 // The count after one step: +200 below 1000, then +1000.
 std::int32_t NextCount(std::int32_t count);
 
-// Everything one tick reads and writes.
+// Where the gamble stands: the player has yet to pick; the counter runs (also
+// while a player who stopped watches the rest); it has met the stake or
+// exploded, and the player may leave.
+enum class Phase { Choosing, Counting, Ended };
+
+// Everything the gamble's steps read and write.
 struct Gamble {
     std::int32_t count = 0;          // the number on show
     std::int32_t StakeScore = 0;     // the player's share so far
@@ -40,7 +45,12 @@ struct Gamble {
     std::int32_t KeptScore = 0;      // what the player keeps unless the counter takes it
     std::int32_t ExplodeAt = 0;
     bool Stopped = false;            // the player stopped and is watching the rest
+    Phase phase = Phase::Choosing;
 };
+
+// The player has picked: the counter starts from the count on show and goes
+// off at explodeAt.
+void Pick(Gamble& g, std::int32_t explodeAt);
 
 enum class TickEnd {
     Running,  // the counter runs on
@@ -50,7 +60,8 @@ enum class TickEnd {
 
 // One step of the counter. The stake test comes before the explosion test and
 // both read the same count, so a count that meets the stake and the explosion
-// point at once ends exploded, the explosion's assignments last.
+// point at once ends exploded, the explosion's assignments last. Either end
+// ends the gamble.
 TickEnd Tick(Gamble& g);
 
 } // namespace wd::explosion

@@ -43,11 +43,7 @@ bool Module1::RightAnswer()
 
 void Module1::KeepTimeLeft(std::int16_t seconds) { TimeLeft = seconds; }
 
-void Module1::WrongAnswer(const QString& provider)
-{
-    ProviderName = provider;
-    StakeScore = StakeForFailedLevel(Level);
-}
+void Module1::WrongAnswer() { StakeScore = StakeForFailedLevel(Level); }
 
 std::int16_t Module1::UsePass()
 {

@@ -17,7 +17,7 @@ public:
     QString PlayerId;            // as typed on the start screen, not trimmed
     QString PlayerPassword;      // typed on the score-saving screen
     std::int32_t StakeScore = 0; // the stake the current run has earned
-    QString ProviderName;        // provider of the question on screen
+    QString ProviderName;        // provider of the question on screen; set by the next and easy draws
     std::int32_t ProviderScore = 0;
     std::int16_t TimeLeft = 0;   // snapshot of the seconds left
     std::int16_t Level = 0;      // 1..5
@@ -50,9 +50,10 @@ public:
     bool RightAnswer();
     // A cleared level stopped the clock with these seconds left, for the tally.
     void KeepTimeLeft(std::int16_t seconds);
-    // Wrong answer: the provider of the question on screen gets what the
-    // player loses, and the stake in force is the failed-level value of the ladder.
-    void WrongAnswer(const QString& provider);
+    // Wrong answer: the stake in force is the failed-level value of the ladder.
+    // What the player loses goes to ProviderName, the provider of the question
+    // on screen: a stake is at risk only after a next or easy draw, which set it.
+    void WrongAnswer();
     // Pass: one pass fewer. Returns the passes left.
     std::int16_t UsePass();
     // Easy question: one chance fewer. Returns the chances left.

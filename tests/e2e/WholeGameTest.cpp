@@ -42,7 +42,7 @@ QString Heading(int level = 0) { return level ? Q(u"第%1 关题目\u3000").arg(
 // A freshly loaded quiz screen, waiting for its start button; Enter does nothing.
 void ExpectWaiting(GameDriver& d, const QString& player)
 {
-    EXPECT_EQ(d.Shown(), QStringLiteral("Frmmain"));
+    d.At(QStringLiteral("Frmmain"));
     EXPECT_EQ(d.On(S::Frmmain).windowTitle(), Q(u"问鼎五关(Kessa Version)"));
     EXPECT_EQ(d.Texts(S::Frmmain, {"LblPlayer", "LblTime", "LblPlayscore", "Fraquestion", "LblProvider"})
                   << d.Slots() << d.Marks() << d.Movie(S::Frmmain),
@@ -51,14 +51,14 @@ void ExpectWaiting(GameDriver& d, const QString& player)
                      d.Enabled(S::Frmmain, "CmdPass"), d.Enabled(S::Frmmain, "CmdEasy"), d.ClockRunning()}),
               (Flags{true, false, false, false, false, false}));
     d.Type(QStringLiteral("x"));
-    EXPECT_EQ(d.Shown(), QStringLiteral("Frmmain"));
+    d.At(QStringLiteral("Frmmain"));
 }
 
 // The quiz screen as a level begins.
 void ExpectLevelBegins(const GameDriver& d, int level, int score, int seconds, const QString& marks, const QString& heading)
 {
     SCOPED_TRACE(QStringLiteral("level %1").arg(level).toStdString());
-    EXPECT_EQ(d.Shown(), QStringLiteral("Frmmain"));
+    d.At(QStringLiteral("Frmmain"));
     EXPECT_EQ(d.Texts(S::Frmmain, {"Fraquestion", "LblPlayscore", "LblTime", "LblNo", "LblProvider"}) << d.Slots()
                   << d.Marks() << d.Movie(S::Frmmain),
               (QStringList{heading, N(score), N(seconds), "1", d.OnScreen().provider,
@@ -74,7 +74,7 @@ void ExpectLevelBegins(const GameDriver& d, int level, int score, int seconds, c
 void ExpectTally(const GameDriver& d, int level, int banked, int score, int seconds, const QString& marks)
 {
     SCOPED_TRACE(QStringLiteral("tally %1").arg(level).toStdString());
-    EXPECT_EQ(d.Shown(), QStringLiteral("FrmCountUp"));
+    d.At(QStringLiteral("FrmCountUp"));
     EXPECT_EQ(d.On(S::FrmCountUp).windowTitle(), Q(u"问鼎五关(Kessa Version)--成绩总结"));
     EXPECT_EQ(d.Texts(S::FrmCountUp, {"Label1", "LblScore", "LblRemainTime"}) << d.Marks(S::FrmCountUp)
                   << (d.Visible(S::FrmCountUp, "LblFixScore") ? d.Text(S::FrmCountUp, "LblFixScore") : QString())
@@ -119,12 +119,39 @@ QString ScoreAddress(const QString& password, int cash, const QString& provider,
              QString::fromLatin1(QUrl::toPercentEncoding(provider)), N(providerCash));
 }
 
+// Every way the gamble can go, from the stake of the level missed to the split
+// that the score-saving screen shows.
+struct GambleWay {
+    const char* name;
+    int level, runs;    // the level missed, after so many runs banked
+    int explode;        // percent of the stake; 0 for the safe button
+    const char* stopAt; // nullptr: never stopped
+    Answer answer;      // to "你想知道什么时候会爆或根本不会爆?"
+    const char* last;   // the last two counts shown; nullptr: left at the stop
+    int kept, provider;
+    bool closeBox;      // left by the close box rather than "继续"
+};
+const GambleWay kGambleWays[] = {
+    {"SafeButton", 2, 0, 0, nullptr, Answer::Ok, "4000 5000", 5000, 0, false},
+    {"Explodes", 4, 0, 63, nullptr, Answer::Ok, "12000 爆", 0, 20000, true},               // at 12600
+    {"ExplodesOnTheStake", 2, 0, 99, nullptr, Answer::Ok, "4000 爆", 0, 5000, false},      // at 4950
+    {"StopAndCancel", 4, 0, 90, "15000", Answer::Cancel, nullptr, 15000, 5000, true},      // leaves at once
+    {"StopAndWatchToTheStake", 4, 0, 0, "15000", Answer::Ok, "19000 20000", 15000, 5000, false},
+    {"StopAndWatchTheExplosion", 4, 0, 90, "15000", Answer::Ok, "17000 爆", 15000, 5000, true},
+    {"StopBeforeTheFirstCountAndWatch", 3, 0, 0, "0", Answer::Ok, "9000 10000", 0, 10000, false},
+    {"StopBeforeTheFirstCountAndCancel", 3, 0, 0, "0", Answer::Cancel, nullptr, 0, 10000, true},
+    {"TheBankedRunIsNeverAtStake", 4, 1, 0, "3000", Answer::Cancel, nullptr, 3000, 17000, false},
+};
+class TheGamble : public testing::TestWithParam<GambleWay> {};
+
 } // namespace
 
-TEST(WholeGame, ChampionBanksARunMissesTheNextAndPlaysAgainFromScratch)
+// A champion's road: a run banked, the next run's time running out with no
+// stake, the banked run saved, and a new game from scratch.
+TEST(WholeGame, AChampionsGame)
 {
     GameDriver d{kSample};
-    EXPECT_EQ(d.Shown(), QStringLiteral("FrmStart"));
+    d.At(QStringLiteral("FrmStart"));
     EXPECT_EQ(d.On(S::FrmStart).windowTitle(), Q(u"问鼎五关(Kessa Version)--星澜小站"));
     EXPECT_EQ(d.Movie(S::FrmStart, "ShockwaveFlash1"), QStringLiteral("bantou.swf"));
     PlayTo(d, 1);
@@ -179,7 +206,7 @@ TEST(WholeGame, ChampionBanksARunMissesTheNextAndPlaysAgainFromScratch)
     const QString provider = d.Text(S::Frmmain, "LblProvider"), answer = d.OnScreen().answer;
     const qsizetype before = d.Messages().size();
     d.OnShown(S::FrmSaveMoney, [&] {
-        EXPECT_EQ(d.Shown(), QStringLiteral("Frmmain FrmSaveMoney"));
+        d.At(QStringLiteral("Frmmain FrmSaveMoney"));
         EXPECT_EQ(d.Texts(S::Frmmain, {"LblTime", "Txtanswer"}) << d.Movie(S::Frmmain), (QStringList{"0", "半", "1.swf"}));
         EXPECT_EQ(QGuiApplication::modalWindow(), d.On(S::FrmSaveMoney).windowHandle());
         EXPECT_EQ(d.On(S::FrmSaveMoney).windowTitle(), Q(u"问鼎五关(Kessa Version)--保存分数"));
@@ -192,10 +219,10 @@ TEST(WholeGame, ChampionBanksARunMissesTheNextAndPlaysAgainFromScratch)
         d.Confirm(S::FrmSaveMoney, "CmdQuit", Answer::Ok);
     });
     d.Tick(240);
+    d.ExpectAtStartAlone();
     EXPECT_EQ(d.Messages().mid(before),
               (QStringList{Q(u"对不起\u3000时间到!.正确答案应该是:") + answer + Q(u"\r  请进入爆煲游戏."),
                            Q(u"是否决定退出游戏\u3000"), Q(u"请确定你是否已经保存你所获得的分数")}));
-    d.ExpectAtStartAlone();
 
     // The next game starts from nothing: no banked run, a full clock, all chances;
     // the questions of the last game stay marked played.
@@ -204,108 +231,99 @@ TEST(WholeGame, ChampionBanksARunMissesTheNextAndPlaysAgainFromScratch)
     EXPECT_EQ(d.PlayedMarks(), 20);
 }
 
-// Every way the gamble can go, from the stake of the level missed to the split
-// that the score-saving screen shows.
-TEST(WholeGame, TheGambleSplitsTheStakeAsPickStopAndCountSay)
+TEST_P(TheGamble, SplitsTheStakeAsPickStopAndCountSay)
 {
-    struct Row {
-        int level, runs;    // the level missed, after so many runs banked
-        int explode;        // percent of the stake; 0 for the safe button
-        const char* stopAt; // nullptr: never stopped
-        Answer answer;      // to "你想知道什么时候会爆或根本不会爆?"
-        const char* last;   // the last two counts shown; nullptr: left at the stop
-        int kept, provider;
-    };
-    const Row rows[] = {
-        {2, 0, 0, nullptr, Answer::Ok, "4000 5000", 5000, 0},
-        {4, 0, 63, nullptr, Answer::Ok, "12000 爆", 0, 20000},       // at 12600
-        {2, 0, 99, nullptr, Answer::Ok, "4000 爆", 0, 5000},         // at 4950: the step onto the stake explodes
-        {4, 0, 90, "15000", Answer::Cancel, nullptr, 15000, 5000},   // Cancel leaves at once
-        {4, 0, 0, "15000", Answer::Ok, "19000 20000", 15000, 5000}, // OK watches the rest
-        {4, 0, 90, "15000", Answer::Ok, "17000 爆", 15000, 5000},
-        {3, 0, 0, "0", Answer::Ok, "9000 10000", 0, 10000}, // stopped before the first count
-        {3, 0, 0, "0", Answer::Cancel, nullptr, 0, 10000},
-        {4, 1, 0, "3000", Answer::Cancel, nullptr, 3000, 17000}, // the banked run is never at stake
-    };
-    for (const Row& r : rows) {
-        const bool closeBox = (&r - rows) % 2; // "继续" or the close box, in turn
-        SCOPED_TRACE(testing::Message() << "row " << &r - rows);
-        GameDriver d{kSample};
-        PlayTo(d, r.level, r.runs);
-        const QString provider = d.Text(S::Frmmain, "LblProvider"), answer = d.OnScreen().answer;
-        d.OnShown(S::FrmExplosion, [&] {
-            Screen& gamble = d.On(S::FrmExplosion);
-            const auto button = [&](int i) { return d.Control<Button>(S::FrmExplosion, "CmdNum", i); };
-            EXPECT_EQ(QGuiApplication::modalWindow(), gamble.windowHandle());
-            EXPECT_EQ(gamble.windowTitle(), Q(u"问鼎五关(Kessa Version)--爆煲游戏"));
-            EXPECT_EQ(d.Texts(S::FrmExplosion, {"Label2", "LblScore"}) << d.Movie(S::FrmExplosion) << d.Movie(S::Frmmain),
-                      (QStringList{Q(u"你目前获得的分数:\r%1").arg(kStake[r.level - 1]), "0", "explore.swf", ""}));
-            EXPECT_FALSE(d.Enabled(S::FrmExplosion, "CmdStop"));
-            gamble.close(); // nothing until the count has ended
-            d.Pick(2, r.explode);
-            EXPECT_EQ(d.Movie(S::FrmExplosion), QStringLiteral("baobao.swf"));
-            EXPECT_EQ((Flags{button(0)->isVisible(), button(1)->isVisible(), button(2)->isVisible(), button(2)->isEnabled(),
-                             d.Visible(S::FrmExplosion, "Label1"), d.Enabled(S::FrmExplosion, "CmdStop")}),
-                      (Flags{false, false, true, false, false, true}));
-            EXPECT_EQ(d.Control<QTimer>(S::FrmExplosion, "Timer1")->interval(), 1000) << "the first count after a second";
-            d.OnShown(S::FrmSaveMoney, [&] {
-                EXPECT_EQ(d.Shown(), QStringLiteral("Frmmain FrmSaveMoney"));
-                EXPECT_EQ(QGuiApplication::modalWindow(), d.On(S::FrmSaveMoney).windowHandle());
-                ExpectSaved(d, r.runs * 100000 + r.kept, provider, r.provider);
-                d.Confirm(S::FrmSaveMoney, "CmdQuit", Answer::Ok);
-            });
-            if (r.stopAt) {
-                EXPECT_TRUE(d.CountTo(QString::fromUtf8(r.stopAt)).endsWith(QString::fromUtf8(r.stopAt)));
-                gamble.close();
-                d.PressStop(r.answer);
-                if (!r.last) return;
-                EXPECT_FALSE(d.Enabled(S::FrmExplosion, "CmdStop"));
-            }
-            EXPECT_TRUE(d.CountTo().endsWith(QString::fromUtf8(r.last)));
-            EXPECT_EQ(d.Control<Label>(S::FrmExplosion, "LblScore")->BackColor() == kRed,
-                      QString::fromUtf8(r.last).endsWith(u'爆'));
-            EXPECT_EQ(d.Text(S::FrmExplosion, "CmdStop"), Q(u"继续"));
-            EXPECT_TRUE(d.Enabled(S::FrmExplosion, "CmdStop"));
-            closeBox ? void(gamble.close()) : d.PressStop();
+    const GambleWay& r = GetParam();
+    GameDriver d{kSample};
+    PlayTo(d, r.level, r.runs);
+    const QString provider = d.Text(S::Frmmain, "LblProvider"), answer = d.OnScreen().answer;
+    d.OnShown(S::FrmExplosion, [&] {
+        Screen& gamble = d.On(S::FrmExplosion);
+        const auto button = [&](int i) { return d.Control<Button>(S::FrmExplosion, "CmdNum", i); };
+        EXPECT_EQ(QGuiApplication::modalWindow(), gamble.windowHandle());
+        EXPECT_EQ(gamble.windowTitle(), Q(u"问鼎五关(Kessa Version)--爆煲游戏"));
+        EXPECT_EQ(d.Texts(S::FrmExplosion, {"Label2", "LblScore"}) << d.Movie(S::FrmExplosion) << d.Movie(S::Frmmain),
+                  (QStringList{Q(u"你目前获得的分数:\r%1").arg(kStake[r.level - 1]), "0", "explore.swf", ""}));
+        EXPECT_FALSE(d.Enabled(S::FrmExplosion, "CmdStop"));
+        gamble.close(); // nothing until the count has ended
+        d.Pick(2, r.explode);
+        EXPECT_EQ(d.Movie(S::FrmExplosion), QStringLiteral("baobao.swf"));
+        EXPECT_EQ((Flags{button(0)->isVisible(), button(1)->isVisible(), button(2)->isVisible(), button(2)->isEnabled(),
+                         d.Visible(S::FrmExplosion, "Label1"), d.Enabled(S::FrmExplosion, "CmdStop")}),
+                  (Flags{false, false, true, false, false, true}));
+        EXPECT_EQ(d.Control<QTimer>(S::FrmExplosion, "Timer1")->interval(), 1000) << "the first count after a second";
+        d.OnShown(S::FrmSaveMoney, [&] {
+            d.At(QStringLiteral("Frmmain FrmSaveMoney"));
+            EXPECT_EQ(QGuiApplication::modalWindow(), d.On(S::FrmSaveMoney).windowHandle());
+            ExpectSaved(d, r.runs * 100000 + r.kept, provider, r.provider);
+            d.Confirm(S::FrmSaveMoney, "CmdQuit", Answer::Ok);
         });
-        d.AnswerWrong();
-        EXPECT_EQ(d.Messages().mid(r.level - 1 + 5 * r.runs),
-                  QStringList{Q(u"对不起\u3000你的答错了.正确答案应该是:") + answer}
-                      + QStringList(r.stopAt ? 1 : 0, Q(u"你想知道什么时候会爆或根本不会爆?"))
-                      + QStringList{Q(u"请确定你是否已经保存你所获得的分数")});
-        d.ExpectAtStartAlone();
-    }
+        if (r.stopAt) {
+            EXPECT_TRUE(d.CountTo(QString::fromUtf8(r.stopAt)).endsWith(QString::fromUtf8(r.stopAt)));
+            gamble.close();
+            d.PressStop(r.answer);
+            if (!r.last) return;
+            EXPECT_FALSE(d.Enabled(S::FrmExplosion, "CmdStop"));
+        }
+        EXPECT_TRUE(d.CountTo().endsWith(QString::fromUtf8(r.last)));
+        EXPECT_EQ(d.Control<Label>(S::FrmExplosion, "LblScore")->BackColor() == kRed,
+                  QString::fromUtf8(r.last).endsWith(u'爆'));
+        EXPECT_EQ(d.Text(S::FrmExplosion, "CmdStop"), Q(u"继续"));
+        EXPECT_TRUE(d.Enabled(S::FrmExplosion, "CmdStop"));
+        r.closeBox ? void(gamble.close()) : d.PressStop();
+    });
+    d.AnswerWrong();
+    d.ExpectAtStartAlone();
+    EXPECT_EQ(d.Messages().mid(r.level - 1 + 5 * r.runs),
+              QStringList{Q(u"对不起\u3000你的答错了.正确答案应该是:") + answer}
+                  + QStringList(r.stopAt ? 1 : 0, Q(u"你想知道什么时候会爆或根本不会爆?"))
+                  + QStringList{Q(u"请确定你是否已经保存你所获得的分数")});
 }
+INSTANTIATE_TEST_SUITE_P(WholeGame, TheGamble, testing::ValuesIn(kGambleWays),
+                         [](const testing::TestParamInfo<GambleWay>& way) { return std::string(way.param.name); });
 
 // Games that end early: misses with nothing gained, stops at a tally, a failing question file.
-TEST(WholeGame, ShortGamesEndBackAtTheStartScreen)
+TEST(WholeGame, ThePlayedMarksStartOverWhenTenQuestionsOrFiveEasyOnesAreLeft)
 {
     GameDriver d{kSample};
     PlayTo(d, 1);
-    // The marks start over when 10 questions, or 5 easy ones, are left unplayed.
     BankFixture::SqlOn(d.bank.File(), "update question set played=1 where id<=148; update easy set played=1 where id<=27");
     for (const QList<int>& marked : {QList<int>{149, 28}, QList<int>{1, 1}}) {
         d.Pass();
         d.Easy();
         EXPECT_EQ((QList<int>{d.PlayedMarks(), d.PlayedMarks("easy")}), marked);
     }
-    QString answer = d.OnScreen().answer;
+}
+
+TEST(WholeGame, AMissWithNothingGainedEndsAtTheStartScreen)
+{
+    GameDriver d{kSample};
+    PlayTo(d, 1);
+    const QString answer = d.OnScreen().answer;
     d.AnswerWrong();
+    d.ExpectAtStartAlone();
     EXPECT_EQ(d.Messages(), QStringList{Q(u"对不起\u3000你的表现实在太差了\u3000一分都得不到\u3000正确答案应该是:")
                                         + answer + Q(u"\r 重新再玩吧\u3000")});
-    d.ExpectAtStartAlone();
+}
 
+TEST(WholeGame, TheTimeRunningOutWithNothingGainedEndsAtTheStartScreen)
+{
+    GameDriver d{kSample};
     PlayTo(d, 1, 0, QStringLiteral(" kessa "));
-    answer = d.OnScreen().answer;
+    const QString answer = d.OnScreen().answer;
     d.Tick(240);
-    EXPECT_EQ(d.Messages().mid(1), QStringList{Q(u"对不起\u3000时间到!你的表现实在太差了\u3000一分都得不到\u3000正确答案应该是:")
-                                               + answer + Q(u"\r 重新再玩吧\u3000")});
     d.ExpectAtStartAlone();
+    EXPECT_EQ(d.Messages(), QStringList{Q(u"对不起\u3000时间到!你的表现实在太差了\u3000一分都得不到\u3000正确答案应该是:")
+                                        + answer + Q(u"\r 重新再玩吧\u3000")});
+}
 
-    // Four ways to the score-saving screen with no quiz screen left, where playing
-    // again asks first: a stop at a tally, by its close box or by "挪当前的分数算了",
-    // and a draw that fails while another program holds the question file, after a
-    // right answer or at the tally's "当然继续啦!" (told within one busy timeout).
+// Four ways to the score-saving screen with no quiz screen left, where playing
+// again asks first: a stop at a tally, by its close box or by "挪当前的分数算了",
+// and a draw that fails while another program holds the question file, after a
+// right answer or at the tally's "当然继续啦!" (told within one busy timeout).
+TEST(WholeGame, AnEarlyEndWithAScoreLeavesTheScoreScreenAlone)
+{
+    GameDriver d{kSample};
     for (int way = 0; way < 4; ++way) {
         SCOPED_TRACE(way);
         PlayTo(d, way % 2 ? 1 : 2);
@@ -319,27 +337,30 @@ TEST(WholeGame, ShortGamesEndBackAtTheStartScreen)
         if (way == 2) d.Type(d.OnScreen().answer);
         if (way == 3) d.GoOn();
         lock.reset();
+        d.At(QStringLiteral("FrmSaveMoney"));
         EXPECT_LT(clock.elapsed(), Connection::kBusyTimeoutMs + 3000) << "one busy timeout, and no second one";
         EXPECT_EQ(d.messages.notices.size(), std::size_t(std::max(0, way - 1)));
         EXPECT_TRUE(way < 2 || d.messages.notices.back().contains(Q(u"正被另一个程序使用")));
-        EXPECT_EQ(d.Shown(), QStringLiteral("FrmSaveMoney"));
         EXPECT_EQ(d.State(S::Frmmain), ScreenState::NotLoaded);
         ExpectSaved(d, way ? 5000 : 10000);
         const qsizetype before = d.Messages().size();
         d.Confirm(S::FrmSaveMoney, "CmdQuit", Answer::Cancel);
-        EXPECT_EQ(d.Shown(), QStringLiteral("FrmSaveMoney"));
+        d.At(QStringLiteral("FrmSaveMoney"));
         d.Confirm(S::FrmSaveMoney, "CmdQuit", Answer::Ok);
-        EXPECT_EQ(d.Messages().mid(before), QStringList(2, Q(u"请确定你是否已经保存你所获得的分数")));
         d.ExpectAtStartAlone();
+        EXPECT_EQ(d.Messages().mid(before), QStringList(2, Q(u"请确定你是否已经保存你所获得的分数")));
     }
     EXPECT_TRUE(d.urls.opened.isEmpty());
+}
 
-    // A question file spoilt since the player signed in: told, and back at the start.
+TEST(WholeGame, AQuestionFileSpoiltSinceSignInIsToldAndTheGameEndsAtTheStart)
+{
+    GameDriver d{kSample};
     d.SignIn();
     BankFixture::SqlOn(d.bank.File(), "drop table question");
     d.PressStart();
-    EXPECT_TRUE(d.messages.notices.back().contains(Q(u"已经损坏")));
     d.ExpectAtStartAlone();
+    EXPECT_TRUE(d.messages.notices.back().contains(Q(u"已经损坏")));
 }
 
 // The game's own message boxes and the quiz screen's own clock. The player
@@ -347,7 +368,7 @@ TEST(WholeGame, ShortGamesEndBackAtTheStartScreen)
 // then leaves it open: it closes as the time runs out, the time-up road runs
 // as ever, and no two boxes are ever up at once. At the end the quiz screen is
 // gone and deleted, and the score was sent once.
-TEST(WholeGame, TheRealQuitQuestionLeftOpenClosesWhenTheTimeRunsOutOnBothRoads)
+TEST(WholeGame, TheRealQuitQuestionLeftOpenClosesWhenTheTimeRunsOut)
 {
     using enum MessageId;
     for (const bool stake : {false, true}) {
@@ -382,7 +403,7 @@ TEST(WholeGame, TheRealQuitQuestionLeftOpenClosesWhenTheTimeRunsOutOnBothRoads)
         d.Tick(230);
         d.Control<QTimer>(S::Frmmain, "Timer1")->setInterval(5);
         d.Control<Button>(S::Frmmain, "Cmdquit")->click();
-        EXPECT_EQ(d.Shown(), QStringLiteral("Frmmain"));
+        d.At(QStringLiteral("Frmmain"));
         const QPointer<Screen> quiz = &d.On(S::Frmmain);
         const QString provider = d.Text(S::Frmmain, "LblProvider"), answer = d.OnScreen().answer;
         if (stake) {
@@ -392,6 +413,7 @@ TEST(WholeGame, TheRealQuitQuestionLeftOpenClosesWhenTheTimeRunsOutOnBothRoads)
                 EXPECT_TRUE(ScreenRig::WaitUntil([&] { return d.Text(S::FrmExplosion, "LblScore") == "200"; }));
                 d.CountTo();
                 d.OnShown(S::FrmSaveMoney, [&] {
+                    d.At(QStringLiteral("Frmmain FrmSaveMoney"));
                     ExpectSaved(d, 5000);
                     d.Upload(QStringLiteral("pw"));
                     d.Control<Button>(S::FrmSaveMoney, "CmdQuit")->click();
@@ -400,13 +422,12 @@ TEST(WholeGame, TheRealQuitQuestionLeftOpenClosesWhenTheTimeRunsOutOnBothRoads)
             });
         }
         d.Control<Button>(S::Frmmain, "Cmdquit")->click();
-
+        d.ExpectAtStartAlone();
         QStringList expected{MessageText(ConfirmLeave), MessageText(ConfirmLeave),
                              MessageText(stake ? TimeUpWithScore : TimeUpNoScore, answer)};
         if (stake) expected = QStringList{MessageText(LevelCleared)} + expected + QStringList{MessageText(ConfirmSaved)};
         EXPECT_EQ(seen, expected.replaceInStrings(QStringLiteral("\r"), QStringLiteral("\n")));
         EXPECT_EQ(d.urls.opened, stake ? QStringList{ScoreAddress(QStringLiteral("pw"), 5000, provider, 0)} : QStringList{});
-        d.ExpectAtStartAlone();
         EXPECT_TRUE(ScreenRig::WaitUntil([&] { return quiz.isNull(); })) << "the unloaded quiz screen was never deleted";
     }
 }

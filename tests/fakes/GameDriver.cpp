@@ -4,10 +4,14 @@
 #include "fakes/GameDriver.h"
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <stdexcept>
 
+#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QPointer>
 #include <QTest>
 
 #include "fakes/BankFixture.h"
@@ -51,9 +55,24 @@ QString GameDriver::Shown() const
     return shown.join(u' ');
 }
 
+void GameDriver::Stop(const char* expected) const
+{
+    const QString shown = Shown();
+    ADD_FAILURE() << "expected " << expected << ", shown: " << (shown.isEmpty() ? "nothing" : shown.toStdString())
+                  << " (the road cannot go on: the test ends here)";
+    std::fflush(stdout);
+    std::_Exit(EXIT_FAILURE);
+}
+
+void GameDriver::At(const QString& shown) const
+{
+    if (!awaited_.isEmpty()) Stop(ScreenName(awaited_.first())); // the step that was to show it is over
+    if (Shown() != shown) Stop(qUtf8Printable(shown));
+}
+
 void GameDriver::ExpectAtStartAlone() const
 {
-    EXPECT_EQ(Shown(), QStringLiteral("FrmStart"));
+    At(QStringLiteral("FrmStart"));
     for (ScreenId gone : {ScreenId::Frmmain, ScreenId::FrmCountUp, ScreenId::FrmExplosion, ScreenId::FrmSaveMoney})
         EXPECT_EQ(State(gone), ScreenState::NotLoaded) << ScreenName(gone);
     EXPECT_EQ(programEnds, 0);
@@ -62,7 +81,7 @@ void GameDriver::ExpectAtStartAlone() const
 Screen& GameDriver::On(ScreenId id) const
 {
     if (Screen* screen = screens.Loaded(id)) return *screen;
-    throw std::runtime_error(std::string(ScreenName(id)) + " is not loaded");
+    Stop(ScreenName(id));
 }
 
 QString GameDriver::Text(ScreenId id, const char* name, int index) const
@@ -163,8 +182,8 @@ void GameDriver::ClearLevel(int level)
     }
     const auto before = messages.shown.size();
     AnswerRight();
+    At(QStringLiteral("FrmCountUp"));
     EXPECT_EQ(Messages().mid(qsizetype(before)), QStringList{QStringLiteral("恭喜!你过关啦!!")});
-    EXPECT_EQ(Shown(), QStringLiteral("FrmCountUp"));
     EXPECT_EQ(State(ScreenId::Frmmain), ScreenState::Hidden);
     EXPECT_FALSE(ClockRunning());
     EXPECT_EQ(Movie(ScreenId::Frmmain), QString()) << "the level's movie stops";
@@ -206,13 +225,18 @@ void GameDriver::Upload(const QString& password)
 
 void GameDriver::OnShown(ScreenId id, std::function<void()> fn)
 {
-    ++pending_;
+    awaited_ << id;
+    const QPointer<QWidget> over = QApplication::activeModalWidget(); // what it is to open over
     auto* poll = new QTimer(&screens);
-    QObject::connect(poll, &QTimer::timeout, poll, [this, id, fn, poll] {
-        if (State(id) != ScreenState::Shown) return;
+    QObject::connect(poll, &QTimer::timeout, poll, [this, id, over, fn, poll] {
+        if (State(id) != ScreenState::Shown) {
+            const auto* modal = qobject_cast<Screen*>(QApplication::activeModalWidget());
+            if (modal && modal != over.data()) Stop(ScreenName(id)); // another screen came in its place
+            return;
+        }
         poll->deleteLater();
         poll->stop();
-        --pending_;
+        awaited_.removeOne(id);
         const std::function<void()> step = fn; // the lambda may be gone before step returns
         step();
     });

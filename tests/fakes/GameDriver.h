@@ -11,6 +11,14 @@
 //
 // It knows the answers only from the question file, looked up by the question
 // on screen, never from the game's own state.
+//
+// Hand-overs. Once a road has reached a window it did not expect, every later
+// step fails for that one reason, or waits in a window that is not the one
+// meant. So a hand-over that goes wrong (At, OnShown, or a screen that is not
+// loaded) is reported as "expected FrmSaveMoney, shown: Frmmain" and ends the
+// test program at once, wherever the road is, even inside a modal window's
+// loop, which no exception may cross. Each test case runs as a program of its
+// own under ctest.
 #include <functional>
 
 #include <gtest/gtest.h>
@@ -39,12 +47,12 @@ public:
     };
     // Plays on a copy of `questionFile`; the start screen is shown.
     explicit GameDriver(const QString& questionFile, bool realBoxes = false);
-    ~GameDriver() { EXPECT_EQ(pending_, 0) << "a window the road leads to was never shown"; }
+    ~GameDriver() { EXPECT_TRUE(awaited_.isEmpty()) << "a window the road leads to was never shown"; }
 
     // What is on screen.
     QString Shown() const; // the windows shown, e.g. "Frmmain FrmExplosion"
     ScreenState State(ScreenId id) const { return screens.State(id); }
-    Screen& On(ScreenId id) const; // a loaded screen; throws if there is none
+    Screen& On(ScreenId id) const; // a loaded screen; the test ends if there is none
     // A control of a loaded screen, by name, as the kind T (QWidget: any kind).
     template <class T> T* Control(ScreenId id, const char* name, int index = kNoIndex) const
     {
@@ -61,6 +69,9 @@ public:
     QString Movie(ScreenId id, const char* panel = "SwfBackground") const;
     QStringList Messages() const { return messages.texts; } // the scripted messages' texts so far
     bool ClockRunning() const;    // the quiz screen's
+    // The hand-over: every window awaited by OnShown has come, and the windows
+    // shown are exactly `shown` ("Frmmain FrmSaveMoney").
+    void At(const QString& shown) const;
     // The start screen alone is shown, nothing else loaded, the program not ended.
     void ExpectAtStartAlone() const;
 
@@ -100,11 +111,14 @@ public:
         Control<Button>(id, button)->click();
     }
     // Runs fn once the screen is shown: the way into a window shown modally,
-    // whose loop holds the step that opened it until the window has gone.
+    // whose loop holds the step that opened it until the window has gone. Another
+    // screen shown modally in its place ends the test.
     void OnShown(ScreenId id, std::function<void()> fn);
 
 private:
-    int pending_ = 0;
+    // Reports the hand-over that went wrong and ends the test program.
+    [[noreturn]] void Stop(const char* expected) const;
+    QList<ScreenId> awaited_; // by OnShown
 };
 
 } // namespace wd::test

@@ -76,14 +76,14 @@ private:
 };
 
 // Records the addresses a screen asks to open and decides each launch: at once
-// with `answer`, or, while `late` is set, only when the test calls Decide.
+// as opened, or, while `late` is set, only when the test calls Decide.
 class FakeUrlOpener final : public UrlOpener {
 public:
     void Open(const QString& address, Decided decided) override
     {
         opened << address;
         if (late) waiting.push_back(std::move(decided));
-        else decided(answer);
+        else decided(true);
     }
     // Decides the oldest launch still waiting.
     void Decide(bool opened)
@@ -94,7 +94,6 @@ public:
     }
 
     QStringList opened;
-    bool answer = true;
     bool late = false;
     std::deque<Decided> waiting;
 };

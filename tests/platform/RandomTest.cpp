@@ -11,7 +11,7 @@
 
 using namespace wd;
 
-TEST(Random, ClockSeededNumbersSpreadEvenlyBelowOneAndEveryOneMakesAnIdOfOneToM)
+TEST(Random, ClockSeededNumbersSpreadEvenlyBelowOne)
 {
     ClockSeededRandom r;
     QList<int> tenths(10, 0);
@@ -21,6 +21,10 @@ TEST(Random, ClockSeededNumbersSpreadEvenlyBelowOneAndEveryOneMakesAnIdOfOneToM)
         ++tenths[static_cast<int>(x * 10)];
     }
     for (int n : tenths) EXPECT_NEAR(n, 10000, 1000);
+}
+
+TEST(Random, EveryNumberBelowOneMakesAnIdOfOneToM)
+{
     EXPECT_EQ(QList<int>({RandomId(0.0f, 159), RandomId(0.5f, 33), RandomId(std::nextafter(1.0f, 0.0f), 159)}),
               QList<int>({1, 17, 159}));
 }

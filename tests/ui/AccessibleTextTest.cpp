@@ -9,7 +9,7 @@
 
 using namespace wd;
 
-TEST(AccessibleText, ControlsSayTheirNameAndFollowTheirCaptions)
+TEST(AccessibleText, AControlSaysItsNameWithItsCaption)
 {
     QWidget window;
     auto* time = new Label(&window);

@@ -46,7 +46,7 @@ const struct {
 
 } // namespace
 
-TEST(Messages, TheTenTextsTitlesButtonsAndIconsAreExactAndACarriageReturnStartsALine)
+TEST(Messages, EachOfTheTenBoxesShowsExactlyAsWritten)
 {
     ASSERT_EQ(AllMessages().size(), std::size(kExpected));
     for (const auto& e : kExpected) {

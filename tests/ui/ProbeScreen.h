@@ -2,18 +2,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #pragma once
-// A screen for exercising the toolkit: a control of each kind the tests need,
-// with counters for its load and unload steps and its close box.
+// A screen for exercising the toolkit: a control of each kind the tests need.
 #include "ui/Screen.h"
 #include "ui/Screens.h"
 
 namespace wd::test {
-
-struct ProbeLog {
-    int loads = 0;
-    int unloads = 0;
-    int closeBoxes = 0;
-};
 
 namespace probe {
 using namespace ctl;
@@ -32,33 +25,22 @@ inline constexpr Row kRows[] = {
      .maxLength = 10, .tab = 4},
     {.name = "LblBox", .kind = Kind::Label, .left = 2100, .top = 2400, .width = 2400, .height = 300, .caption = u"0",
      .font = font::S12B, .fore = Colour::White, .back = Colour::Navy, .flags = Centred},
-    {.name = "LblHidden", .kind = Kind::Label, .left = 4500, .top = 3000, .width = 600, .height = 300, .flags = Hidden},
     {.name = "Shape1", .kind = Kind::Shape, .left = 4500, .top = 1500, .width = 900, .height = 900},
-    {.name = "Timer1", .kind = Kind::Timer, .interval = 10},
 };
 } // namespace probe
 
 class ProbeScreen final : public Screen {
     Q_OBJECT
 public:
-    ProbeScreen(Screens& screens, ScreenId id, ProbeLog& log)
-        : Screen(screens, id, WindowLayout{.caption = QStringLiteral("probe"), .width = 6000, .height = 4500, .rows = probe::kRows}),
-          log_(log)
+    ProbeScreen(Screens& screens, ScreenId id)
+        : Screen(screens, id, WindowLayout{.caption = QStringLiteral("probe"), .width = 6000, .height = 4500, .rows = probe::kRows})
     {
     }
-    // Registers a probe under id, logging into log.
-    static void RegisterAs(Screens& screens, ScreenId id, ProbeLog& log)
+    // Registers a probe under id.
+    static void RegisterAs(Screens& screens, ScreenId id)
     {
-        screens.Register(id, [id, &log](Screens& s) -> std::unique_ptr<Screen> { return std::make_unique<ProbeScreen>(s, id, log); });
+        screens.Register(id, [id](Screens& s) -> std::unique_ptr<Screen> { return std::make_unique<ProbeScreen>(s, id); });
     }
-
-protected:
-    void Form_Load() override { ++log_.loads; }
-    void Form_Unload() override { ++log_.unloads; }
-    void Form_CloseBox() override { ++log_.closeBoxes; Screen::Form_CloseBox(); }
-
-private:
-    ProbeLog& log_;
 };
 
 } // namespace wd::test

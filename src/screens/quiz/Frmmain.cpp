@@ -138,8 +138,8 @@ Frmmain::Frmmain(Screens& screens) : Screen(screens, kId, Layout()), ui_(control
 void Frmmain::Form_Load()
 {
     Module1& m = services().session;
-    secondsLeft_ = m.TimeLeft;
-    ShowSecondsLeft();
+    clock_ = GameClock(m.TimeLeft);
+    ShowClock();
     ui_.LblPlayer->SetCaption(m.PlayerId);
     ui_.LblProvider->SetCaption(QString());
     ui_.Lblque[0]->SetCaption(QStringLiteral("O"));
@@ -201,7 +201,11 @@ void Frmmain::QuestionFileFailed()
     screens().Unload(kId);
 }
 
-void Frmmain::ShowSecondsLeft() { ui_.LblTime->SetCaption(QString::number(secondsLeft_)); }
+void Frmmain::ShowClock()
+{
+    ui_.LblTime->SetCaption(QString::number(clock_.SecondsLeft()));
+    ui_.LblTime->SetForeColor(ToQColor(clock_.Warning() ? Colour::Red : Colour::PaleCyan));
+}
 
 void Frmmain::ShowQuestionNo() { ui_.LblNo->SetCaption(QString::number(questionNo_)); }
 
@@ -210,12 +214,9 @@ void Frmmain::ShowStartButton() { ui_.CmdStart->show(); }
 void Frmmain::BeginLevel(bool newRun)
 {
     const Module1& m = services().session;
-    if (newRun) {
-        secondsLeft_ = rules::kClockSeconds;
-        ShowSecondsLeft();
-        ui_.LblTime->SetForeColor(ToQColor(Colour::PaleCyan)); // undoes the clock's warning colour
-        ui_.CmdEasy->setEnabled(true);
-    }
+    clock_.BeginLevel(newRun);
+    ShowClock();
+    if (newRun) ui_.CmdEasy->setEnabled(true);
     const int level = m.Level;
 
     // An "O" for each question of the level; the empty slots are its passes.
@@ -278,7 +279,7 @@ void Frmmain::RightAnswer()
     }
     // The level is cleared: the stake is already set from the ladder.
     ui_.SwfBackground->SetMovie(QString());
-    m.KeepTimeLeft(static_cast<std::int16_t>(secondsLeft_));
+    m.KeepTimeLeft(clock_.SecondsLeft());
     ui_.Timer1->stop();
     ui_.Txtanswer->clear();
     Ask(MessageId::LevelCleared);
@@ -300,7 +301,7 @@ void Frmmain::WrongAnswer()
         BackToStart();
         return;
     }
-    m.WrongAnswer(ui_.LblProvider->Caption());
+    m.WrongAnswer();
     LoseStakeOrSave();
 }
 
@@ -356,10 +357,9 @@ void Frmmain::Form_CloseBox() { Cmdquit_Click(); }
 
 void Frmmain::Timer1_Timer()
 {
-    --secondsLeft_;
-    ShowSecondsLeft();
-    if (secondsLeft_ < rules::kRedBelowSeconds) ui_.LblTime->SetForeColor(ToQColor(Colour::Red));
-    if (secondsLeft_ != 0) return;
+    const bool timeUp = clock_.Tick();
+    ShowClock();
+    if (!timeUp) return;
 
     // Time is up; the stake in force stays the stake. The run is over, so a
     // quit question still open closes as if answered Cancel.

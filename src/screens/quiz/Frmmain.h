@@ -8,6 +8,7 @@
 // counts the run's 240 seconds down.
 #include <array>
 
+#include "game/GameClock.h"
 #include "game/QuestionBank.h"
 #include "game/Rules.h"
 #include "screens/EasyMarks.h"
@@ -71,8 +72,8 @@ private:
     // Shows the question a draw delivered; a draw that failed ends the run
     // (QuestionFileFailed). Returns whether a question is on screen.
     bool Draw(std::optional<QuestionRecord> question);
-    // LblTime shows the seconds left, LblNo the question number.
-    void ShowSecondsLeft();
+    // LblTime shows the clock, red once it warns; LblNo the question number.
+    void ShowClock();
     void ShowQuestionNo();
     void EnableAnswerButtons(bool enabled);
     void RightAnswer();
@@ -89,7 +90,7 @@ private:
     void QuestionFileFailed();
 
     const Controls ui_;
-    int secondsLeft_ = 0; // the clock's count, shown in LblTime
+    GameClock clock_;     // the run's seconds, shown in LblTime
     int questionNo_ = 1;  // the question of the level being asked, shown in LblNo
 };
 

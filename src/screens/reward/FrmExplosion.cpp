@@ -82,8 +82,6 @@ void FrmExplosion::Form_Load()
     connect(ui_.Timer1, &QTimer::timeout, this, &FrmExplosion::Timer1_Timer);
 }
 
-bool FrmExplosion::Ended() const { return ui_.CmdStop->text() == QStringView(kContinue); }
-
 void FrmExplosion::CmdNum_Click(int index)
 {
     const std::int32_t stake = gamble_.StakeScore;
@@ -101,12 +99,10 @@ void FrmExplosion::CmdNum_Click(int index)
     }
     random.Reseed();
     SafeIndex = static_cast<std::int16_t>(explosion::SafeIndexFor(random.Next()));
-    if (SafeIndex == index)
-        gamble_.ExplodeAt = explosion::NeverExplodes(stake);
-    else
-        gamble_.ExplodeAt = explosion::ExplodePoint(explosion::ExplodePercentFor(random.Next()), stake);
+    explosion::Pick(gamble_, SafeIndex == index
+                                 ? explosion::NeverExplodes(stake)
+                                 : explosion::ExplodePoint(explosion::ExplodePercentFor(random.Next()), stake));
     ui_.CmdStop->setFocus();
-    gamble_.Stopped = false;
 }
 
 void FrmExplosion::Timer1_Timer()
@@ -118,11 +114,11 @@ void FrmExplosion::Timer1_Timer()
     const explosion::TickEnd end = explosion::Tick(gamble_);
     Split();
     ui_.LblScore->SetCaption(QString::number(gamble_.count));
-    if (end == explosion::TickEnd::Running) return;
     if (end == explosion::TickEnd::Exploded) {
         ui_.LblScore->SetBackColor(ToQColor(Colour::Red));
         ui_.LblScore->SetCaption(QString::fromUtf16(kExploded));
     }
+    if (!Ended()) return;
     ui_.Timer1->stop();
     ui_.CmdStop->setEnabled(true);
     ui_.CmdStop->SetCaption(QString::fromUtf16(kContinue));

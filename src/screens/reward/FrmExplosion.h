@@ -27,11 +27,11 @@ public:
     void Timer1_Timer();          // one step of the counter
     void CmdStop_Click();         // "&Stop!!!" while counting, "继续" at the end
 
-    // The gamble as it stands: the count on show, the split so far, the point
-    // of explosion, what the player keeps and whether the player stopped.
+    // The gamble as it stands: its phase, the count on show, the split so far,
+    // the point of explosion, what the player keeps and whether the player stopped.
     const explosion::Gamble& Gamble() const { return gamble_; }
     // The counter has reached the stake or exploded; "继续" leaves.
-    bool Ended() const;
+    bool Ended() const { return gamble_.phase == explosion::Phase::Ended; }
 
 protected:
     void Form_Load() override;

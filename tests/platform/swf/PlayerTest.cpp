@@ -93,7 +93,7 @@ TEST(Player, AnOvertakenLoadIsDropped)
     EXPECT_TRUE(player.Install(second, movie) && player.HasMovie());
 }
 
-TEST(Mixer, OneMovieAloneIsUnchangedAndTwoLoudOnesNeverReachFullScale)
+TEST(Mixer, TheLimiterActsOnlyOnAMixThatWouldPassFullScale)
 {
     const auto tone = Sine(441, 44100, 44100, 30000); // 100 samples a period
     swf::TagStream t;

@@ -39,25 +39,10 @@ struct SaveMoney : ScreenRig, ::testing::Test {
 
 } // namespace
 
-TEST_F(SaveMoney, UploadsTheTypedNameAndFiguresOnceThenTheBankedRunsAloneAndShowsItsTexts)
+TEST_F(SaveMoney, ShowsItsTextsWithTheTotalAndTheProvidersShare)
 {
     Open(2, 30000, QStringLiteral("星澜"), 7000);
     EXPECT_TRUE(Get<Label>("LblProviderScore")->isVisible());
-    Get<TextBox>("TxtUserId")->setText(QStringLiteral("叶 子+1")); // holds until the next game
-    TextBox* password = Get<TextBox>("TxtPassword");
-    QTest::keyClicks(password, QStringLiteral("0123456789ab")); // 10 at most, shown as stars
-    EXPECT_EQ(password->text(), QStringLiteral("0123456789"));
-    EXPECT_EQ(password->displayText(), QString(10, u'*'));
-    password->setText(QStringLiteral("a&b=c#d%"));
-    for (int upload = 0; upload < 3; ++upload) Click("Label1");
-    Click("Label4");
-    const auto sent = [](const char* cash, const char* providerCash) {
-        return QStringLiteral("http://www.xinglan.example/asp/wending/saveresult.asp?userid=%E5%8F%B6%20%E5%AD%90%2B1&passwd="
-                              "a%26b%3Dc%23d%25&playercash=") + cash + "&provider=%E6%98%9F%E6%BE%9C&providercash=" + providerCash;
-    };
-    EXPECT_EQ(urls.opened, (QStringList{sent("230000", "7000"), sent("200000", "0"), sent("200000", "0"),
-                                       "http://www.xinglan.example/asp/register/4-01.asp"}));
-    EXPECT_EQ(session.PlayerId, QStringLiteral("叶 子+1"));
     QStringList texts{screens.Load(S::FrmSaveMoney).windowTitle()};
     for (const char* label : {"LblTotal", "LblProviderScore", "Lblremark", "Label2", "Label3", "Label1", "Label4"})
         texts << Get<Label>(label)->Caption();
@@ -67,9 +52,37 @@ TEST_F(SaveMoney, UploadsTheTypedNameAndFiguresOnceThenTheBankedRunsAloneAndShow
                                   "用户名:", "密码:", "保存我的分数", "新用户注册", "再玩一次", "退出游戏"}));
 }
 
-// The opener answers late here: a failure that comes while "yes, I have
-// saved" is asked is told once the box has closed, and the screen stays.
-TEST_F(SaveMoney, CancelLeavesAllAsItWasAFailedUploadKeepsTheScreenAndOkPlaysAgainFromTheStartScreenAsLeft)
+TEST_F(SaveMoney, ThePasswordHoldsTenCharactersShownAsStars)
+{
+    Open(1, 0, QString(), 0);
+    QTest::keyClicks(Get<TextBox>("TxtPassword"), QStringLiteral("0123456789ab"));
+    EXPECT_EQ(QStringList({Get<TextBox>("TxtPassword")->text(), Get<TextBox>("TxtPassword")->displayText()}),
+              QStringList({"0123456789", QString(10, u'*')}));
+}
+
+// The name typed holds until the next game.
+TEST_F(SaveMoney, UploadsTheTypedNameAndFiguresOnceThenTheBankedRunsAlone)
+{
+    Open(2, 30000, QStringLiteral("星澜"), 7000);
+    Get<TextBox>("TxtUserId")->setText(QStringLiteral("叶 子+1"));
+    Get<TextBox>("TxtPassword")->setText(QStringLiteral("a&b=c#d%"));
+    for (int upload = 0; upload < 3; ++upload) Click("Label1");
+    const auto sent = [](const char* cash, const char* providerCash) {
+        return QStringLiteral("http://www.xinglan.example/asp/wending/saveresult.asp?userid=%E5%8F%B6%20%E5%AD%90%2B1&passwd="
+                              "a%26b%3Dc%23d%25&playercash=") + cash + "&provider=%E6%98%9F%E6%BE%9C&providercash=" + providerCash;
+    };
+    EXPECT_EQ(urls.opened, (QStringList{sent("230000", "7000"), sent("200000", "0"), sent("200000", "0")}));
+    EXPECT_EQ(session.PlayerId, QStringLiteral("叶 子+1"));
+}
+
+TEST_F(SaveMoney, ItsRegisterLinkOpensTheSitesRegistrationPage)
+{
+    Open(1, 0, QString(), 0);
+    Click("Label4");
+    EXPECT_EQ(urls.opened, QStringList{"http://www.xinglan.example/asp/register/4-01.asp"});
+}
+
+TEST_F(SaveMoney, CancelToPlayAgainQuitOrTheCloseBoxLeavesAllAsItWas)
 {
     Open(1, 20000, QStringLiteral("Kessa"), 0);
     EXPECT_FALSE(Get<Label>("LblProviderScore")->isVisible());
@@ -80,7 +93,16 @@ TEST_F(SaveMoney, CancelLeavesAllAsItWasAFailedUploadKeepsTheScreenAndOkPlaysAga
     std::vector<MessageId> asked;
     for (const auto& shown : messages.shown) asked.push_back(shown.id);
     EXPECT_EQ(asked, (std::vector{MessageId::ConfirmSaved, MessageId::ConfirmQuit, MessageId::ConfirmQuit}));
+    EXPECT_EQ(QList<int>({int(screens.State(S::FrmSaveMoney)), session.StakeScore, programEnds}),
+              QList<int>({int(ScreenState::Shown), 20000, 0}));
+}
 
+// The opener answers late here: a failure that comes while "yes, I have
+// saved" is asked is told once the box has closed, and the screen stays
+// although the player said yes.
+TEST_F(SaveMoney, AFailedUploadIsToldOnceTheBoxOverTheScreenHasClosed)
+{
+    Open(1, 20000, QStringLiteral("Kessa"), 0);
     urls.late = true;
     Click("Label1");
     messages.whileShown = [this] {
@@ -90,9 +112,12 @@ TEST_F(SaveMoney, CancelLeavesAllAsItWasAFailedUploadKeepsTheScreenAndOkPlaysAga
     Get<Button>("CmdQuit")->click();
     QCoreApplication::processEvents();
     EXPECT_EQ(QStringList(messages.copyable.begin(), messages.copyable.end()), urls.opened);
-    EXPECT_EQ(screens.State(S::FrmSaveMoney), ScreenState::Shown);
-    EXPECT_EQ(session.StakeScore, 20000);
+    EXPECT_EQ(QList<int>({int(screens.State(S::FrmSaveMoney)), session.StakeScore}), QList<int>({int(ScreenState::Shown), 20000}));
+}
 
+TEST_F(SaveMoney, PlayingAgainSpendsTheStakeAndShowsTheStartScreenAsLeft)
+{
+    Open(1, 20000, QStringLiteral("Kessa"), 0);
     Get<Button>("CmdQuit")->click();
     EXPECT_EQ(screens.State(S::FrmStart), ScreenState::Shown);
     EXPECT_EQ(screens.Load(S::FrmStart).controls().Get<TextBox>("TxtUserId")->text(), QStringLiteral("alice"));

@@ -10,7 +10,6 @@
 #include "fakes/BankFixture.h"
 #include "fakes/ScreenRig.h"
 #include "screens/AllScreens.h"
-#include "ui/AnimationPanel.h"
 #include "ui/Screen.h"
 
 using namespace wd;
@@ -19,83 +18,105 @@ using S = ScreenId;
 
 namespace {
 
-struct Start : ScreenRig {
-    explicit Start(const BankFixture& f) : ScreenRig(f.File())
-    {
-        RegisterAllScreens(screens);
-        screens.Show(S::FrmStart);
-    }
+// The start screen on a generated question file, shown unless the test holds
+// the file first.
+struct FrmStart : BankFixture, ScreenRig, ::testing::Test {
+    FrmStart() : ScreenRig(File()) { RegisterAllScreens(screens); }
+    void Open() { screens.Show(S::FrmStart); }
     template <class T> T* Get(const char* name) { return screens.Load(S::FrmStart).controls().Get<T>(name); }
 };
 
 } // namespace
 
-TEST(FrmStart, PlaysTheTitleThemeShowsItsTextsOpensTheSitesPagesAndQuitAndTheCloseBoxEndTheProgram)
+TEST_F(FrmStart, ShowsItsTexts)
 {
-    BankFixture f;
-    Start s(f);
-    EXPECT_TRUE(s.Get<AnimationPanel>("ShockwaveFlash1")->Movie().endsWith(QStringLiteral("/swf/bantou.swf")));
-    s.Get<Label>("Label1")->Clicked();
-    s.Get<Label>("Label4")->Clicked();
-    EXPECT_EQ(s.urls.opened, (QStringList{"http://www.xinglan.example/", "http://www.xinglan.example/asp/register/4-01.asp"}));
-    QStringList texts{s.screens.Load(S::FrmStart).windowTitle(), s.Get<TextBox>("TxtUserId")->text()};
-    for (const char* label : {"Lblremark", "Label2", "Label1", "Label4", "Label3"}) texts << s.Get<Label>(label)->Caption();
-    for (const char* button : {"CmdStart", "CmdHelp", "CmdQuit"}) texts << s.Get<Button>(button)->text();
+    Open();
+    QStringList texts{screens.Load(S::FrmStart).windowTitle(), Get<TextBox>("TxtUserId")->text()};
+    for (const char* label : {"Lblremark", "Label2", "Label1", "Label4", "Label3"}) texts << Get<Label>(label)->Caption();
+    for (const char* button : {"CmdStart", "CmdHelp", "CmdQuit"}) texts << Get<Button>(button)->text();
     EXPECT_EQ(texts, (QStringList{"问鼎五关(Kessa Version)--星澜小站", "glintora", "问鼎五关\r接受全球澜迷大考验",
                                   "请输入你在星澜小站注册的用户名:", "到星澜小站升级", "新用户注册",
                                   "星澜小站\u3000http://www.xinglan.example/\r联系我们: webmaster@xinglan.example", "开始接受考验",
                                   "教你玩", "退出游戏"}));
-
-    // A link that fails once the player has started a game is not told over it.
-    s.urls.late = true;
-    s.Get<Label>("Label4")->Clicked();
-    s.Get<Button>("CmdStart")->click();
-    s.urls.Decide(false);
-    EXPECT_TRUE(s.messages.notices.empty());
-    EXPECT_EQ(s.screens.State(S::Frmmain), ScreenState::Shown);
-
-    // Its quit button and its close box end the program.
-    Start closed(f);
-    closed.screens.Load(S::FrmStart).close();
-    s.Get<Button>("CmdQuit")->click();
-    EXPECT_EQ(s.programEnds + closed.programEnds, 2);
 }
 
-// The start screen comes up whatever the file's state; its start button tries
-// the file again, so a file that another program let go starts a game at once.
-TEST(FrmStart, ABlankIdIsRefusedALockedFileNamedAndOnceLetGoAnIdWithSpacesStartsAFreshGameAsTyped)
+TEST_F(FrmStart, ItsLinksOpenTheSitesPages)
 {
-    BankFixture f;
-    auto lock = std::make_unique<HeldLock>(f.File(), "begin exclusive");
-    Start s(f);
-    TextBox* id = s.Get<TextBox>("TxtUserId");
+    Open();
+    Get<Label>("Label1")->Clicked();
+    Get<Label>("Label4")->Clicked();
+    EXPECT_EQ(urls.opened, (QStringList{"http://www.xinglan.example/", "http://www.xinglan.example/asp/register/4-01.asp"}));
+}
+
+TEST_F(FrmStart, ALinkThatFailsOnceAGameHasStartedIsNotToldOverIt)
+{
+    Open();
+    urls.late = true;
+    Get<Label>("Label4")->Clicked();
+    Get<Button>("CmdStart")->click();
+    urls.Decide(false);
+    EXPECT_TRUE(messages.notices.empty());
+    EXPECT_EQ(screens.State(S::Frmmain), ScreenState::Shown);
+}
+
+TEST_F(FrmStart, ItsQuitButtonEndsTheProgram)
+{
+    Open();
+    Get<Button>("CmdQuit")->click();
+    EXPECT_EQ(programEnds, 1);
+}
+
+TEST_F(FrmStart, ItsCloseBoxEndsTheProgram)
+{
+    Open();
+    screens.Load(S::FrmStart).close();
+    EXPECT_EQ(programEnds, 1);
+}
+
+TEST_F(FrmStart, ABlankIdIsRefused)
+{
+    Open();
+    TextBox* id = Get<TextBox>("TxtUserId");
     for (const char* blank : {"   ", ""}) {
         id->setText(QString::fromLatin1(blank));
         QTest::keyClick(id, Qt::Key_Return); // Enter starts like the button
     }
-    s.Get<Button>("CmdStart")->setFocus(); // as a click with the mouse leaves it
-    s.Get<Button>("CmdStart")->click();
-    ASSERT_EQ(s.messages.shown.size(), 3u);
-    for (const auto& shown : s.messages.shown) EXPECT_EQ(shown.id, MessageId::EnterUserId);
-    EXPECT_EQ(s.screens.Load(S::FrmStart).focusWidget(), id);
+    Get<Button>("CmdStart")->setFocus(); // as a click with the mouse leaves it
+    Get<Button>("CmdStart")->click();
+    ASSERT_EQ(messages.shown.size(), 3u);
+    for (const auto& shown : messages.shown) EXPECT_EQ(shown.id, MessageId::EnterUserId);
+    EXPECT_EQ(screens.Load(S::FrmStart).focusWidget(), id);
+    EXPECT_EQ(screens.State(S::Frmmain), ScreenState::NotLoaded);
+}
 
-    id->clear();
-    QTest::keyClicks(id, QStringLiteral("abcdefghij0123456789xyz")); // the site's ids hold 20 at most
-    EXPECT_EQ(id->text(), QStringLiteral("abcdefghij0123456789"));
-    id->setText(QStringLiteral(" kessa "));
-    s.Get<Button>("CmdStart")->click();
-    ASSERT_EQ(s.messages.notices.size(), 1u);
-    EXPECT_TRUE(s.messages.notices[0].contains(QStringLiteral("正被另一个程序使用"))) << s.messages.notices[0].toStdString();
-    EXPECT_EQ(s.screens.State(S::Frmmain), ScreenState::NotLoaded);
+TEST_F(FrmStart, TheIdHoldsTwentyCharactersAsTheSitesIdsDo)
+{
+    Open();
+    QTest::keyClicks(Get<TextBox>("TxtUserId"), QStringLiteral("0123456789xyz"));
+    EXPECT_EQ(Get<TextBox>("TxtUserId")->text(), QStringLiteral("glintora0123456789xy"));
+}
 
+// The start screen comes up whatever the file's state; its start button tries
+// the file again, so a file that another program let go starts a game at once.
+TEST_F(FrmStart, AFileHeldByAnotherProgramIsNamedAndStartsAGameOnceLetGo)
+{
+    auto lock = std::make_unique<HeldLock>(File(), "begin exclusive");
+    Open();
+    Get<Button>("CmdStart")->click();
+    ASSERT_EQ(messages.notices.size(), 1u);
+    EXPECT_TRUE(messages.notices[0].contains(QStringLiteral("正被另一个程序使用"))) << messages.notices[0].toStdString();
+    EXPECT_EQ(screens.State(S::Frmmain), ScreenState::NotLoaded);
     lock.reset();
-    s.session.StakeScore = 777;
-    QTest::keyClick(id, Qt::Key_Enter);
-    const Module1& m = s.session;
-    EXPECT_EQ(m.PlayerId, QStringLiteral(" kessa "));
-    EXPECT_EQ(std::vector<int>({m.TimeLeft, m.Level, m.ClearCount, m.EasyLeft, m.PassesLeft, m.StakeScore, m.ProviderScore}),
-              std::vector<int>({240, 1, 0, 3, 4, 0, 0}));
-    s.screens.Load(S::Frmmain).close(); // its close box asks as its quit button does
-    EXPECT_EQ(s.messages.shown.back().id, MessageId::ConfirmLeave);
-    EXPECT_EQ(s.programEnds, 1);
+    Get<Button>("CmdStart")->click();
+    EXPECT_EQ(screens.State(S::Frmmain), ScreenState::Shown);
+}
+
+TEST_F(FrmStart, AnIdWithSpacesStartsAFreshGameAsTyped)
+{
+    Open();
+    session.StakeScore = 777;
+    Get<TextBox>("TxtUserId")->setText(QStringLiteral(" kessa "));
+    QTest::keyClick(Get<TextBox>("TxtUserId"), Qt::Key_Enter);
+    EXPECT_EQ(QStringList({session.PlayerId, QString::number(session.StakeScore)}), QStringList({" kessa ", "0"}));
+    EXPECT_EQ(screens.State(S::Frmmain), ScreenState::Shown);
 }

@@ -47,49 +47,70 @@ const std::pair<int, const char16_t*> kNotes[] = {
     {11, u"注：凡是答案中有英文字母的一律用小写，有数字的答案都不需要带单位。否则错了，不要怪我哦."},
 };
 
+// The help screen over the shown start screen.
+struct FrmHelp : ScreenRig, ::testing::Test {
+    FrmHelp()
+    {
+        RegisterAllScreens(screens);
+        screens.Show(S::FrmStart);
+    }
+    Screen& Open()
+    {
+        screens.Show(S::FrmHelp);
+        return *screens.Loaded(S::FrmHelp);
+    }
+    template <class T> T* Get(const char* name, int index = kNoIndex) { return Open().controls().Get<T>(name, index); }
+};
+
 } // namespace
 
-TEST(FrmHelp, OpensModallyOverTheStartScreenWithTheRulesAndTheToggleSwitchesPagesAndItOpensAgainOnTheRules)
+TEST_F(FrmHelp, OpensModallyOverTheStartScreen)
 {
-    ScreenRig rig;
-    RegisterAllScreens(rig.screens);
-    rig.screens.Show(S::FrmStart);
-    bool opened = false;
-    const auto inside = [&] {
-        Screen* help = rig.screens.Loaded(S::FrmHelp);
-        ASSERT_TRUE(opened = help && help->isVisible());
-        const ControlSet& c = help->controls();
-        Label* examples = c.Get<Label>("LblTime", 10);
-        Button* toggle = c.Get<Button>("Command2");
-        EXPECT_EQ(rig.screens.State(S::FrmStart), ScreenState::Shown);
-        EXPECT_EQ(help->windowModality(), Qt::ApplicationModal);
-        EXPECT_TRUE(help->windowTitle().startsWith(QStringLiteral("问鼎五关(Kessa Version)--教你玩 ")));
-        EXPECT_EQ(c.Get<Label>("LblTime", 6)->Caption(), QString::fromUtf16(kRules));
-        EXPECT_EQ(examples->Caption(), QString::fromUtf16(kExamples));
-        for (const auto& [index, text] : kNotes) EXPECT_EQ(c.Get<Label>("LblTime", index)->Caption(), QString::fromUtf16(text));
-        // The toggle lies over the pages and has the focus, so Space switches too.
-        EXPECT_EQ(help->childAt(toggle->geometry().center()), toggle);
-        help->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(help));
-        EXPECT_EQ(QApplication::focusWidget(), toggle);
-        EXPECT_FALSE(examples->isVisible());
-        QTest::mouseClick(toggle, Qt::LeftButton);
-        EXPECT_TRUE(examples->isVisible());
-        EXPECT_EQ(toggle->text(), QStringLiteral("看完"));
-        QTest::keyClick(toggle, Qt::Key_Space);
-        EXPECT_EQ(toggle->text(), QStringLiteral("例如"));
-        QTest::keyClick(toggle, Qt::Key_Space);
-        QTest::mouseClick(c.Get<Button>("Command1"), Qt::LeftButton); // 退出, on the examples page
-    };
+    bool modal = false;
     QTimer::singleShot(0, [&] {
-        inside();
-        Screen* left = rig.screens.Loaded(S::FrmHelp);
-        if (left && left->isVisible()) left->close(); // the way out when a check fails
+        Screen* help = screens.Loaded(S::FrmHelp);
+        modal = help && help->isVisible() && help->windowModality() == Qt::ApplicationModal
+             && screens.State(S::FrmStart) == ScreenState::Shown;
+        if (help) help->close();
     });
-    rig.screens.Loaded(S::FrmStart)->controls().Get<Button>("CmdHelp")->click();
-    EXPECT_TRUE(opened);
-    EXPECT_EQ(rig.screens.State(S::FrmHelp), ScreenState::NotLoaded);
-    rig.screens.Show(S::FrmHelp); // again: on the rules
-    EXPECT_FALSE(rig.screens.Loaded(S::FrmHelp)->controls().Get<Label>("LblTime", 10)->isVisible());
-    EXPECT_EQ(rig.screens.Loaded(S::FrmHelp)->controls().Get<Button>("Command2")->text(), QStringLiteral("例如"));
+    screens.Loaded(S::FrmStart)->controls().Get<Button>("CmdHelp")->click();
+    EXPECT_TRUE(modal);
+    EXPECT_EQ(screens.State(S::FrmHelp), ScreenState::NotLoaded);
+}
+
+TEST_F(FrmHelp, ShowsTheRulesTheExamplesAndTheNotesAsWritten)
+{
+    EXPECT_TRUE(Open().windowTitle().startsWith(QStringLiteral("问鼎五关(Kessa Version)--教你玩 ")));
+    EXPECT_EQ(Get<Label>("LblTime", 6)->Caption(), QString::fromUtf16(kRules));
+    EXPECT_EQ(Get<Label>("LblTime", 10)->Caption(), QString::fromUtf16(kExamples));
+    for (const auto& [index, text] : kNotes) EXPECT_EQ(Get<Label>("LblTime", index)->Caption(), QString::fromUtf16(text));
+}
+
+// The toggle lies over the pages and has the focus, so Space switches too.
+TEST_F(FrmHelp, TheToggleSwitchesPagesByMouseAndBySpace)
+{
+    Screen& help = Open();
+    Button* toggle = Get<Button>("Command2");
+    Label* examples = Get<Label>("LblTime", 10);
+    EXPECT_EQ(help.childAt(toggle->geometry().center()), toggle);
+    help.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&help));
+    EXPECT_EQ(QApplication::focusWidget(), toggle);
+    QStringList pages;
+    const auto page = [&] { pages << toggle->text() + (examples->isVisible() ? " examples" : " rules"); };
+    page();
+    QTest::mouseClick(toggle, Qt::LeftButton);
+    page();
+    QTest::keyClick(toggle, Qt::Key_Space);
+    page();
+    EXPECT_EQ(pages, (QStringList{"例如 rules", "看完 examples", "例如 rules"}));
+}
+
+TEST_F(FrmHelp, OpensAgainOnTheRules)
+{
+    QTest::mouseClick(Get<Button>("Command2"), Qt::LeftButton);
+    QTest::mouseClick(Get<Button>("Command1"), Qt::LeftButton); // 退出, on the examples page
+    ASSERT_EQ(screens.State(S::FrmHelp), ScreenState::NotLoaded);
+    EXPECT_FALSE(Get<Label>("LblTime", 10)->isVisible());
+    EXPECT_EQ(Get<Button>("Command2")->text(), QStringLiteral("例如"));
 }

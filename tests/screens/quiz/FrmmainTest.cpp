@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The quiz screen on a generated question file, where answer N is "aN": what
-// the answer comparison does not forgive, and an input method's Enter. The e2e
-// roads play the rest.
+// the answer comparison does not forgive, an input method's Enter, the close
+// box. The e2e roads play the rest.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -33,13 +33,17 @@ struct Quiz {
 
 } // namespace
 
-TEST(Frmmain, OnlySpacesAroundTheAnswerAreForgivenAndAnInputMethodsEnterDoesNotAnswer)
+TEST(Frmmain, OnlySpacesAroundTheAnswerAreForgiven)
 {
     for (const char* typed : {"A7", "ａ7", "a 7", "a7\t"}) {
         Quiz g;
         g.d.Type(QString::fromUtf8(typed));
         EXPECT_EQ(g.d.Messages(), QStringList{MessageText(MessageId::WrongNoScore, QStringLiteral("a7"))}) << typed;
     }
+}
+
+TEST(Frmmain, TheEnterThatCommitsAnInputMethodsTextDoesNotAnswer)
+{
     Quiz g;
     TextBox* box = g.d.Control<TextBox>(S::Frmmain, "Txtanswer");
     QInputMethodEvent composing(QStringLiteral("a"), {});
@@ -50,4 +54,13 @@ TEST(Frmmain, OnlySpacesAroundTheAnswerAreForgivenAndAnInputMethodsEnterDoesNotA
     QTest::keyRelease(box, Qt::Key_Return); // and then the box gets its release
     EXPECT_EQ(box->text(), QStringLiteral("a7"));
     EXPECT_TRUE(g.d.Messages().isEmpty());
+}
+
+TEST(Frmmain, ItsCloseBoxAsksAsItsQuitButtonDoes)
+{
+    Quiz g(7, false);
+    g.d.Confirm(S::Frmmain, "Cmdquit", Answer::Cancel);
+    g.d.On(S::Frmmain).close();
+    EXPECT_EQ(g.d.Messages(), QStringList(2, MessageText(MessageId::ConfirmLeave)));
+    EXPECT_EQ(g.d.programEnds, 1);
 }

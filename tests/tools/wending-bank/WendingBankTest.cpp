@@ -16,9 +16,10 @@
 using namespace wd;
 
 // The tool itself, run as the build runs it, on sources that cannot be stored as
-// they stand: each line of the generated source is question N on line N + 1,
+// they stand: it names the source file and line of each problem and writes
+// nothing. Each line of the generated source is question N on line N + 1,
 // easy question N on line N + 161.
-TEST(WendingBank, BuildRefusesWhatItCannotStoreFaithfullyNamingFileAndLineAndWritesNothing)
+TEST(WendingBank, BuildRefusesASourceItCannotStoreFaithfully)
 {
     const auto replace = [](int line, QByteArray text) {
         return [line, text](QList<QByteArray>& lines) { lines[line - 1] = text; };
