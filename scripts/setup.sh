@@ -24,8 +24,9 @@ packages=(
   # the Debian package (scripts/package.sh) and its checks, the licence and
   # copyright of every file, the manual pages, the source release (scripts/dist.sh)
   dpkg-dev file lintian reuse man-db groff-base xz-utils
-  # an X server of the tests' own for the page opener's desktop test
-  xvfb xauth
+  # an X server of the tests' own for the page opener's desktop test, and a
+  # mouse and keyboard on it for a game of the package's
+  xvfb xauth xdotool
 )
 
 missing=()
