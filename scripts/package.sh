@@ -9,11 +9,13 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 
-# The same sources give the same package: file times from the last commit.
-if [ -z "${SOURCE_DATE_EPOCH:-}" ] && git rev-parse --git-dir >/dev/null 2>&1; then
-  SOURCE_DATE_EPOCH=$(git log -1 --format=%ct)
-  export SOURCE_DATE_EPOCH
-fi
+# The same sources give the same package, from a git tree or from an unpacked
+# source release alike: file times are the release day, WD_RELEASE_DATE of the
+# top CMakeLists.txt.
+release_date=$(sed -n 's/^set(WD_RELEASE_DATE \([0-9-]*\))$/\1/p' CMakeLists.txt)
+[ -n "$release_date" ] || { echo "package: no WD_RELEASE_DATE in CMakeLists.txt" >&2; exit 1; }
+SOURCE_DATE_EPOCH=$(date -u -d "$release_date 00:00:00" +%s)
+export SOURCE_DATE_EPOCH
 # Debian's hardening; no debug information, which the stripped package would
 # not carry anyway and whose build paths would change the binary's build id.
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all DEB_CFLAGS_MAINT_STRIP=-g DEB_CXXFLAGS_MAINT_STRIP=-g

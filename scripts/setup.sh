@@ -21,10 +21,12 @@ packages=(
   fonts-wqy-microhei
   # movie maker (MP3 encoder), web page launcher, helpers used by tests
   lame xdg-utils desktop-file-utils appstream
-  # the Debian package (scripts/package.sh) and its checks
-  dpkg-dev file lintian
-  # an X server of the tests' own for the page opener's desktop test
-  xvfb xauth
+  # the Debian package (scripts/package.sh) and its checks, the licence and
+  # copyright of every file, the manual pages, the source release (scripts/dist.sh)
+  dpkg-dev file lintian reuse man-db groff-base xz-utils
+  # an X server of the tests' own for the page opener's desktop test, and a
+  # mouse and keyboard on it for a game of the package's
+  xvfb xauth xdotool
 )
 
 missing=()

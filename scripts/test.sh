@@ -2,12 +2,14 @@
 # SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
 # SPDX-License-Identifier: GPL-3.0-or-later
 
-# Installs what is missing, builds the game and runs every test headless:
-# once in the ordinary build, once more under AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# Installs what is missing, checks every file's licence and copyright, builds
+# the game and runs every test headless: once in the ordinary build, once more
+# under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
+# Every file says its licence and copyright (REUSE).
+bash scripts/reuse.sh lint
 
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc)

@@ -40,8 +40,9 @@ QString IdList(const std::vector<int>& ids)
 }
 } // namespace
 
-QuestionBank::QuestionBank(Module1& session, RandomSource& random, std::filesystem::path file)
-    : session_(session), random_(random), file_(std::move(file))
+QuestionBank::QuestionBank(Module1& session, RandomSource& random, std::filesystem::path file,
+                           Connection::Access access)
+    : session_(session), random_(random), file_(std::move(file)), access_(access)
 {
 }
 
@@ -49,7 +50,7 @@ void QuestionBank::OpenDatabase()
 {
     db_.Close();
     contentError_.clear();
-    if (!db_.Open(file_)) {
+    if (!db_.Open(file_, access_)) {
         problem_ = FailureKind();
         return;
     }

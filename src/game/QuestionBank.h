@@ -36,7 +36,9 @@ public:
     // five rows stay unplayed, so a draw needs a few dozen tries at the very most.
     static constexpr int kMaxTries = 2000;
 
-    QuestionBank(Module1& session, RandomSource& random, std::filesystem::path file);
+    // `access`: whether the played marks go into the file or stay in memory.
+    QuestionBank(Module1& session, RandomSource& random, std::filesystem::path file,
+                 Connection::Access access = Connection::Access::Play);
 
     // Opening: close an open connection, open the file, clear the played marks of
     // both tables. It waits for a busy file no longer than a frame, checks the
@@ -85,6 +87,7 @@ private:
     Module1& session_;
     RandomSource& random_;
     std::filesystem::path file_;
+    Connection::Access access_;
     Connection db_;
     Problem problem_ = Problem::Missing;
     QString contentError_; // which table and ids are wrong

@@ -17,6 +17,13 @@ std::filesystem::path ExecutableFolder()
 
 std::filesystem::path QuestionFilePath() { return ExecutableFolder() / "wending.bin"; }
 
+Connection::Access QuestionFileAccess(const std::filesystem::path& gameFolder)
+{
+    std::error_code ec;
+    return std::filesystem::is_regular_file(gameFolder / "build-folder.txt", ec) ? Connection::Access::Play
+                                                                                 : Connection::Access::Copy;
+}
+
 std::filesystem::path MovieFolder() { return ExecutableFolder() / "swf"; }
 
 std::filesystem::path MovieFile(const char* name) { return MovieFolder() / name; }

@@ -50,8 +50,9 @@ public:
     // Why the last call failed.
     enum class Failure { None, Busy, Damaged, Other };
     // Play: the file itself, read and written; a file or folder that cannot be
-    // written is played from an in-memory copy. Inspect: always the copy.
-    enum class Access { Play, Inspect };
+    // written is played from an in-memory copy. Copy: always the copy, and the
+    // file is only read.
+    enum class Access { Play, Copy };
 
     Connection() = default;
     ~Connection();

@@ -13,7 +13,7 @@
 namespace wd {
 
 Game::Game()
-    : bank_(session_, random_, QuestionFilePath()),
+    : bank_(session_, random_, QuestionFilePath(), QuestionFileAccess()),
       screens_(Services{session_, bank_, messages_, random_, urls_})
 {
     QApplication::setApplicationName(QString::fromUtf16(kApplicationTitle));

@@ -102,7 +102,7 @@ std::vector<Problem> CheckBank(const std::filesystem::path& file)
 {
     std::vector<Problem> out;
     Connection db;
-    if (!db.Open(file, Connection::Access::Inspect)) {
+    if (!db.Open(file, Connection::Access::Copy)) {
         out.push_back({QString(), 0, QStringLiteral("cannot open as a question file: %1").arg(QString::fromStdString(db.LastError()))});
         return out;
     }
