@@ -6,9 +6,6 @@
 // default browser the XDG way, real message boxes and the real clipboard.
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <string>
-
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
@@ -17,17 +14,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QUuid>
-
-#include <csignal>
-#include <cstdlib>
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/prctl.h>
-#include <unistd.h>
 
 #include "fakes/FakeBrowser.h"
 #include "fakes/ScriptedRandom.h"
+#include "fakes/Servers.h"
 #include "game/Module1.h"
 #include "game/QuestionBank.h"
 #include "platform/UrlOpener.h"
@@ -37,46 +27,6 @@
 
 using namespace wd;
 using namespace wd::test;
-
-namespace {
-
-constexpr int kPatience = 20000; // ms for xdg-open and the browser on a busy machine
-
-// Whether done() comes to hold within the patience. (QTRY_* would report to
-// QtTest, which GoogleTest never hears from.)
-bool Soon(const std::function<bool()>& done) { return QTest::qWaitFor(done, kPatience); }
-
-// Starts Xvfb on the first free display, reachable only with a cookie of its
-// own in the file auth (the server takes every cookie there, whatever display
-// it names), and points DISPLAY and XAUTHORITY at it; its pid, or -1.
-pid_t StartXServer(const std::string& auth)
-{
-    const std::string cookie = QUuid::createUuid().toString(QUuid::Id128).toStdString(); // random
-    const auto addCookie = [&](const std::string& display) {
-        return std::system(("xauth -f " + auth + " add " + display + " . " + cookie + " >/dev/null 2>&1").c_str()) == 0;
-    };
-    int ready[2];
-    if (!addCookie(":0") || pipe(ready) != 0) return -1;
-    const pid_t pid = fork();
-    if (pid == 0) {
-        prctl(PR_SET_PDEATHSIG, SIGTERM); // it ends with this program
-        dup2(open("/dev/null", O_WRONLY), STDERR_FILENO);
-        const std::string fd = std::to_string(ready[1]);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-auth", auth.c_str(), "-nolisten", "tcp", nullptr);
-        _exit(127);
-    }
-    close(ready[1]);
-    char number[16] = {};
-    pollfd wait{ready[0], POLLIN, 0};
-    const bool started = poll(&wait, 1, kPatience) > 0 && read(ready[0], number, sizeof number - 1) > 0;
-    close(ready[0]);
-    const std::string display = ":" + std::to_string(std::atoi(number));
-    qputenv("DISPLAY", display.c_str());
-    qputenv("XAUTHORITY", auth.c_str());
-    return started && addCookie(display) ? pid : (kill(pid, SIGTERM), -1);
-}
-
-} // namespace
 
 // Without a browser the score survives a confirmed play again and the player
 // is told, with the password masked and the whole address to copy. Once a
