@@ -14,6 +14,7 @@
 
 #include "ui/Captions.h"
 #include "ui/ProgramIcon.h"
+#include "ui/Screen.h"
 #include "ui/Titles.h"
 
 namespace wd {
@@ -43,6 +44,19 @@ constexpr std::array<MessageSpec, 10> kMessages{{
     {AskWhenExplode, u"你想知道什么时候会爆或根本不会爆?", false, u"", OkCancel, Info, false},
 }};
 
+// A box whose size, fixed as it is shown, the compositor may change (LetTheCompositorSize).
+class Box final : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void showEvent(QShowEvent* event) override
+    {
+        QMessageBox::showEvent(event);
+        LetTheCompositorSize(*this);
+    }
+};
+
 } // namespace
 
 std::span<const MessageSpec> AllMessages() { return kMessages; }
@@ -71,7 +85,7 @@ QString MessageTitle(MessageId id)
 std::unique_ptr<QMessageBox> QtMessageBoxes::Build(MessageId id, const QString& answer, QWidget* parent)
 {
     const MessageSpec& m = SpecOf(id);
-    auto box = std::make_unique<QMessageBox>(parent);
+    auto box = std::make_unique<Box>(parent);
     box->setWindowModality(Qt::ApplicationModal);
     box->setWindowTitle(MessageTitle(id));
     box->setWindowIcon(ProgramIcon());
@@ -104,7 +118,7 @@ namespace {
 
 std::unique_ptr<QMessageBox> BuildNotice(const QString& text, QWidget* owner)
 {
-    auto box = std::make_unique<QMessageBox>(QMessageBox::Warning, QString::fromUtf16(kApplicationTitle),
+    auto box = std::make_unique<Box>(QMessageBox::Warning, QString::fromUtf16(kApplicationTitle),
                                              DisplayLines(text), QMessageBox::Ok, owner);
     box->setWindowModality(Qt::ApplicationModal);
     box->setTextFormat(Qt::PlainText);
