@@ -14,8 +14,9 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n qt6-qpa-plugins
   libsqlite3-dev libmpg123-dev zlib1g-dev liblzma-dev
   # sound: the sound server's simple API; a test starts a server of its own
-  # to play to, stops it and starts it again
-  libpulse-dev pulseaudio
+  # to play to, stops it and starts it again: PulseAudio, and PipeWire with
+  # its session manager and PulseAudio service
+  libpulse-dev pulseaudio pulseaudio-utils pipewire wireplumber pipewire-pulse
   libgtest-dev libgmock-dev libbenchmark-dev
   # fonts for Chinese text
   fonts-wqy-microhei
@@ -23,8 +24,13 @@ packages=(
   lame xdg-utils desktop-file-utils appstream
   # the Debian package (scripts/package.sh) and its checks
   dpkg-dev file lintian
-  # an X server of the tests' own for the page opener's desktop test
-  xvfb xauth
+  # an X server of the tests' own for the desktop tests, a session bus, key
+  # events through XTest, and the input methods typed through: IBus and Fcitx 5
+  # with pinyin
+  xvfb xauth dbus-daemon libxtst-dev
+  ibus ibus-libpinyin dconf-gsettings-backend fcitx5 fcitx5-chinese-addons fcitx5-frontend-qt6
+  # a Wayland compositor of the tests' own, and Qt's Wayland plugin
+  weston qt6-wayland
 )
 
 missing=()

@@ -11,7 +11,6 @@
 #include <QClipboard>
 #include <QFile>
 #include <QMessageBox>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -35,6 +34,7 @@ using namespace wd::test;
 // do, and keeps xdg-open running: past the opener's wait that is a success.
 TEST(Desktop, TheScorePageWithoutABrowserKeepsTheFiguresAndWithOneArrivesExactlyOnce)
 {
+    WD_REQUIRE_PART(MissingServers());
     FakeBrowser browser(FakeBrowser::Then::Stay);
     browser.Uninstall();
     Module1 session;
@@ -94,16 +94,9 @@ TEST(Desktop, TheScorePageWithoutABrowserKeepsTheFiguresAndWithOneArrivesExactly
 
 int main(int argc, char** argv)
 {
-    ::testing::InitGoogleTest(&argc, argv);
-    if (::testing::GTEST_FLAG(list_tests)) return RUN_ALL_TESTS();
-    // The set-up installs Xvfb and xauth; without them these tests cannot pass.
-    QTemporaryDir auth;
-    if (StartXServer(QFile::encodeName(auth.filePath(QStringLiteral("auth"))).toStdString()) < 0) {
-        std::fprintf(stderr, "could not start Xvfb with an xauth cookie (scripts/setup.sh installs both)\n");
-        return 1;
-    }
-    qputenv("QT_QPA_PLATFORM", "xcb");
-    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/wd-no-bus"); // nothing started on demand for one
-    QApplication app(argc, argv);
-    return RUN_ALL_TESTS();
+    return RunWithServers(argc, argv, [](ServerGroup& servers) -> QString {
+        servers.Set("QT_QPA_PLATFORM", "xcb");
+        servers.Set("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/wd-no-bus"); // nothing started on demand for one
+        return StartXServer(QFile::encodeName(servers.Path("xauth")).toStdString()) < 0 ? "no Xvfb with xauth" : "";
+    });
 }

@@ -3,11 +3,13 @@
 
 #include "fakes/Servers.h"
 
+#include <gtest/gtest.h>
+
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
 
-#include <QDeadlineTimer>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -17,10 +19,13 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/prctl.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace wd::test {
+
+namespace {
+QString gMissing; // what the servers of this program lacked
+} // namespace
 
 bool Soon(const std::function<bool()>& done, int ms) { return QTest::qWaitFor(done, ms); }
 
@@ -51,68 +56,42 @@ pid_t StartXServer(const std::string& auth)
     return started && addCookie(display) ? pid : (kill(pid, SIGTERM), -1);
 }
 
-ServerGroup::ServerGroup()
+Environment::~Environment()
 {
-    for (const auto& [name, folder] : {std::pair{"XDG_RUNTIME_DIR", "runtime"}, {"HOME", "home"},
-                                       {"XDG_CONFIG_HOME", "config"}, {"XDG_DATA_HOME", "data"},
-                                       {"XDG_CACHE_HOME", "cache"}, {"XDG_STATE_HOME", "state"}}) {
-        QDir().mkpath(Path(QString::fromLatin1(folder)));
-        Set(name, QFile::encodeName(Path(QString::fromLatin1(folder))));
-    }
-    QFile::setPermissions(Path(QStringLiteral("runtime")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) it->second ? qputenv(it->first, *it->second) : qunsetenv(it->first);
 }
 
-ServerGroup::~ServerGroup()
-{
-    End();
-    for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
-        if (it->second) qputenv(it->first.constData(), *it->second);
-        else qunsetenv(it->first.constData());
-    }
-}
-
-void ServerGroup::Set(const char* name, const std::optional<QByteArray>& value)
+void Environment::Set(const char* name, const std::optional<QString>& value)
 {
     saved_.emplace_back(name, qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt);
-    if (value) qputenv(name, *value);
-    else qunsetenv(name);
+    value ? qputenv(name, value->toUtf8()) : qunsetenv(name);
 }
+
+ServerGroup::ServerGroup()
+{
+    for (const auto& [name, folder] : {std::pair{"XDG_RUNTIME_DIR", "runtime"}, {"HOME", "home"}, {"XDG_CONFIG_HOME", "config"},
+                                       {"XDG_DATA_HOME", "data"}, {"XDG_CACHE_HOME", "cache"}, {"XDG_STATE_HOME", "state"}}) {
+        QDir().mkpath(Path(folder));
+        Set(name, Path(folder));
+    }
+    QFile::setPermissions(Path("runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
 
 bool ServerGroup::Start(const QStringList& command)
 {
-    std::vector<QByteArray> args;
-    for (const QString& a : command) args.push_back(QFile::encodeName(a));
-    std::vector<char*> argv;
-    for (QByteArray& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    const int log = open(QFile::encodeName(Path(QStringLiteral("servers.log"))).constData(),
-                         O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
-    int failed[2]; // closed on a successful exec, or carries the errno
-    if (log < 0 || pipe2(failed, O_CLOEXEC) != 0) return false;
-    const pid_t group = group_;
-    const pid_t pid = fork();
-    if (pid == 0) {
-        setpgid(0, group);
+    QProcess& server = *servers_.emplace_back(std::make_unique<QProcess>());
+    server.setStandardInputFile(QProcess::nullDevice());
+    server.setStandardOutputFile(Path("servers.log"), QIODevice::Append);
+    server.setStandardErrorFile(Path("servers.log"), QIODevice::Append);
+    server.setChildProcessModifier([group = group_] {
+        setpgid(0, group); // the first server's pid is the group's
         prctl(PR_SET_PDEATHSIG, SIGTERM);
-        const int null = open("/dev/null", O_RDONLY);
-        dup2(null, STDIN_FILENO);
-        dup2(log, STDOUT_FILENO);
-        dup2(log, STDERR_FILENO);
-        execvp(argv[0], argv.data());
-        const int error = errno;
-        static_cast<void>(write(failed[1], &error, sizeof error));
-        _exit(127);
-    }
-    close(log);
-    close(failed[1]);
-    if (pid > 0) {
-        setpgid(pid, group); // as the child does, whichever comes first
-        if (!group_) group_ = pid;
-    }
-    int error = 0;
-    const bool ran = pid > 0 && read(failed[0], &error, sizeof error) == 0;
-    close(failed[0]);
-    return ran;
+    });
+    server.start(command.first(), command.mid(1));
+    if (!server.waitForStarted(kPatience)) return false;
+    if (!group_) group_ = pid_t(server.processId());
+    return true;
 }
 
 std::optional<QByteArray> ServerGroup::Run(const QStringList& command)
@@ -120,53 +99,61 @@ std::optional<QByteArray> ServerGroup::Run(const QStringList& command)
     QProcess p;
     p.setStandardErrorFile(QProcess::nullDevice());
     p.start(command.first(), command.mid(1));
-    if (!p.waitForFinished(kPatience)) {
-        p.kill();
-        p.waitForFinished(kPatience);
-        return std::nullopt;
-    }
-    if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) return std::nullopt;
-    return p.readAllStandardOutput();
+    const bool ran = p.waitForFinished(kPatience) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    return ran ? std::optional(p.readAllStandardOutput()) : std::nullopt; // the destructor ends one still running
 }
 
 bool ServerGroup::StartSessionBus()
 {
-    const QString socket = Path(QStringLiteral("runtime/bus")), config = Path(QStringLiteral("bus.conf"));
+    const QString socket = Path("runtime/bus"), config = Path("bus.conf");
     QFile file(config);
-    if (!file.open(QIODevice::WriteOnly)) return false;
+    file.open(QIODevice::WriteOnly);
     file.write(QStringLiteral("<busconfig><type>session</type><listen>unix:path=%1</listen><auth>EXTERNAL</auth>"
                               "<policy context=\"default\"><allow send_destination=\"*\" eavesdrop=\"true\"/>"
                               "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy></busconfig>\n")
                    .arg(socket)
                    .toUtf8());
     file.close();
-    Set("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + QFile::encodeName(socket));
-    return Start({QStringLiteral("dbus-daemon"), QStringLiteral("--nofork"), QStringLiteral("--config-file=") + config})
-        && Soon([&] { return QFile::exists(socket); });
+    Set("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + socket);
+    return Start({"dbus-daemon", "--nofork", "--config-file=" + config}) && Soon([&] { return QFile::exists(socket); });
 }
 
 bool ServerGroup::End()
 {
-    if (!group_) return true;
-    const auto gone = [this](int ms) {
-        const QDeadlineTimer deadline(ms);
-        while (true) {
-            while (waitpid(-group_, nullptr, WNOHANG) > 0) {
-            }
-            if (kill(-group_, 0) != 0 && errno == ESRCH) return true;
-            if (deadline.hasExpired()) return false;
-            QTest::qSleep(10);
-        }
+    const auto gone = [this](int signal) {
+        kill(-group_, signal);
+        for (auto& server : servers_) server->waitForFinished(5000);
+        return Soon([this] { return kill(-group_, 0) != 0 && errno == ESRCH; }, 5000); // what they started, too
     };
-    kill(-group_, SIGTERM);
-    const bool ended = gone(5000) || (kill(-group_, SIGKILL), gone(5000));
-    if (ended) group_ = 0;
-    return ended;
+    if (group_ && !gone(SIGTERM) && !gone(SIGKILL)) return false;
+    servers_.clear();
+    group_ = 0;
+    return true;
+}
+
+const QString& MissingServers() { return gMissing; }
+
+int RunWithServers(int argc, char** argv, const std::function<QString(ServerGroup&)>& start)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    if (::testing::GTEST_FLAG(list_tests)) return RUN_ALL_TESTS();
+    ServerGroup servers;
+    gMissing = start(servers);
+    if (!gMissing.isEmpty()) {
+        gMissing += " (scripts/setup.sh installs it); the servers said:\n" + servers.Log();
+        qputenv("QT_QPA_PLATFORM", "offscreen"); // so that the tests can say so
+    }
+    int failed = 0;
+    {
+        QApplication app(argc, argv);
+        failed = RUN_ALL_TESTS();
+    }
+    return servers.End() ? failed : (std::fprintf(stderr, "the servers' processes did not end\n"), 1);
 }
 
 QString ServerGroup::Log() const
 {
-    QFile log(Path(QStringLiteral("servers.log")));
+    QFile log(Path("servers.log"));
     return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll().right(4000)) : QString();
 }
 

@@ -6,12 +6,14 @@
 // bus, an input method, a compositor, a sound server. They run as root, with no
 // display and no audio device, and every wait for them is bounded.
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include <QByteArray>
+#include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -26,10 +28,10 @@ inline constexpr int kPatience = 20000; // ms for a server to come up on a busy 
 bool Soon(const std::function<bool()>& done, int ms = kPatience);
 
 // A part a test needs is missing: in CI (CI set) the test fails, elsewhere it is skipped.
-#define WD_REQUIRE_PART(present, what)                                                                                 \
-    if (!(present)) {                                                                                                  \
-        if (qEnvironmentVariableIsSet("CI")) FAIL() << (what);                                                         \
-        else GTEST_SKIP() << (what);                                                                                   \
+#define WD_REQUIRE_PART(missing)                                                                                       \
+    if (const QString what = (missing); !what.isEmpty()) {                                                             \
+        if (qEnvironmentVariableIsSet("CI")) FAIL() << what.toStdString();                                             \
+        else GTEST_SKIP() << what.toStdString();                                                                       \
     }
 
 // Starts Xvfb on the first free display, reachable only with a cookie of its
@@ -38,21 +40,32 @@ bool Soon(const std::function<bool()>& done, int ms = kPatience);
 // with this program.
 pid_t StartXServer(const std::string& auth);
 
+// Variables of this process's environment set for a while: each is put back
+// as it was when this goes.
+class Environment {
+public:
+    Environment() = default;
+    ~Environment();
+    Environment(const Environment&) = delete;
+    Environment& operator=(const Environment&) = delete;
+    // Sets the variable, or unsets it for nullopt, for this process and what it starts.
+    void Set(const char* name, const std::optional<QString>& value);
+
+private:
+    std::vector<std::pair<QByteArray, std::optional<QByteArray>>> saved_;
+};
+
 // Servers in one process group of their own, which ends as a whole with
 // whatever they started in turn (a bus's activations, an input method's
 // engines). While it lives, this process and the servers share a private
 // desktop: runtime folder (mode 0700), home, config, data, cache and state
-// folders of its own; the environment is put back when it goes.
-class ServerGroup {
+// folders of its own.
+class ServerGroup : public Environment {
 public:
     ServerGroup();
-    ~ServerGroup();
-    ServerGroup(const ServerGroup&) = delete;
-    ServerGroup& operator=(const ServerGroup&) = delete;
+    ~ServerGroup() { End(); }
 
-    QString Path(const QString& name) const { return dir_.filePath(name); }
-    // Points a variable at a value for this process and the servers started later.
-    void Set(const char* name, const std::optional<QByteArray>& value);
+    QString Path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
     // Starts a server in the group, its output into the group's log; false if
     // it cannot be run.
     bool Start(const QStringList& command);
@@ -68,8 +81,15 @@ public:
 
 private:
     QTemporaryDir dir_;
+    std::vector<std::unique_ptr<QProcess>> servers_;
     pid_t group_ = 0;
-    std::vector<std::pair<QByteArray, std::optional<QByteArray>>> saved_;
 };
+
+// The main of a test program whose tests need servers: `start` starts them
+// and says what is missing (empty once all are up); then the application and
+// the tests run, and the servers end. Each test begins with
+// WD_REQUIRE_PART(MissingServers()).
+int RunWithServers(int argc, char** argv, const std::function<QString(ServerGroup&)>& start);
+const QString& MissingServers();
 
 } // namespace wd::test

@@ -89,7 +89,8 @@ TEST_F(Package, HoldsTheGameItsLauncherEntryMetainfoAndIconsWithDebiansFieldsAnd
 
     const QString control = Execute(QStringLiteral("dpkg-deb"), {"--field", Q(kPackage)}).second;
     for (const QString& field : QStringList{"Package: " WD_PACKAGE_NAME, "Version: " WD_VERSION, "Architecture: " WD_DEB_ARCH,
-                                            "Section: games", "Homepage: " + wd::site::HomeAddress()})
+                                            "Section: games", "Homepage: " + wd::site::HomeAddress(),
+                                            "Recommends: qt6-wayland"})
         EXPECT_TRUE(control.split(u'\n').contains(field)) << field.toStdString() << " not in " << control.toStdString();
     // The font, the browser opener and Qt's translations by hand; the libraries from dpkg-shlibdeps.
     for (const char* package : {"fonts-wqy-microhei", "xdg-utils", "qt6-translations-l10n", "libpulse0", "libsqlite3-0"})
