@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QFile>
 #include <QMessageBox>
 #include <QWindow>
 
@@ -94,7 +93,7 @@ int main(int argc, char** argv)
         // no EGL either, whose software driver keeps memory past the end.
         servers.Set("QT_WAYLAND_CLIENT_BUFFER_INTEGRATION", "shm");
         const bool up = servers.Start({"weston", "--backend=headless-backend.so", "--use-pixman", "--socket=wd-wayland"})
-                     && Soon([&] { return QFile::exists(servers.Path("runtime/wd-wayland")); });
+                     && servers.Listens("runtime/wd-wayland");
         return up ? "" : "no weston";
     });
 }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -19,6 +20,8 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/prctl.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace wd::test {
@@ -94,6 +97,20 @@ bool ServerGroup::Start(const QStringList& command)
     return true;
 }
 
+bool ServerGroup::Listens(const char* name) const
+{
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray path = QFile::encodeName(Path(name)).left(sizeof address.sun_path - 1);
+    std::copy(path.begin(), path.end(), address.sun_path);
+    return Soon([&] { // the file is there once bound, before the server listens
+        const int s = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        const bool taken = connect(s, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+        close(s);
+        return taken;
+    });
+}
+
 std::optional<QByteArray> ServerGroup::Run(const QStringList& command)
 {
     QProcess p;
@@ -115,7 +132,7 @@ bool ServerGroup::StartSessionBus()
                    .toUtf8());
     file.close();
     Set("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + socket);
-    return Start({"dbus-daemon", "--nofork", "--config-file=" + config}) && Soon([&] { return QFile::exists(socket); });
+    return Start({"dbus-daemon", "--nofork", "--config-file=" + config}) && Listens("runtime/bus");
 }
 
 bool ServerGroup::End()

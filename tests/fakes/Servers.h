@@ -69,6 +69,8 @@ public:
     // Starts a server in the group, its output into the group's log; false if
     // it cannot be run.
     bool Start(const QStringList& command);
+    // Whether a server of the group takes connections on the socket at Path(name) within the patience.
+    bool Listens(const char* name) const;
     // Runs a command to its end within the patience; its standard output if it exited 0.
     static std::optional<QByteArray> Run(const QStringList& command);
     // Starts a session bus of the group's own, with no services to activate,

@@ -115,7 +115,7 @@ public:
         if (!servers_.StartSessionBus()) return QStringLiteral("no session bus (dbus-daemon)"); // for WirePlumber
         // The session manager and the PulseAudio service leave at once if PipeWire is not up yet.
         for (const char* server : {"pipewire", "wireplumber", "pipewire-pulse"})
-            if (!servers_.Start({server}) || !Soon([&] { return QFile::exists(servers_.Path("runtime/pipewire-0")); }))
+            if (!servers_.Start({server}) || !servers_.Listens("runtime/pipewire-0"))
                 return QStringLiteral("no ") + server;
         const QStringList sink{"pactl", "-s", socket_, "load-module", "module-null-sink", "sink_name=wdnull"};
         return Soon([&] { return QFile::exists(socket_) && ServerGroup::Run(sink); }) ? QString()
