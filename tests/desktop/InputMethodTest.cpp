@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDir>
 #include <QKeyEvent>
 #include <QLibraryInfo>
 #include <QTest>
@@ -34,13 +33,10 @@ using S = ScreenId;
 // Fcitx 5 with its pinyin engine, active in every new window.
 QString StartInputMethod(ServerGroup& servers)
 {
-    QDir().mkpath(servers.Path("config/fcitx5"));
-    QFile profile(servers.Path("config/fcitx5/profile")), config(servers.Path("config/fcitx5/config"));
-    profile.open(QIODevice::WriteOnly), config.open(QIODevice::WriteOnly);
-    profile.write("[Groups/0]\nName=Default\nDefault Layout=us\nDefaultIM=pinyin\n[Groups/0/Items/0]\nName=keyboard-us\n"
-                  "[Groups/0/Items/1]\nName=pinyin\n[GroupOrder]\n0=Default\n");
-    config.write("[Behavior]\nActiveByDefault=True\n");
-    profile.close(), config.close();
+    servers.Write("config/fcitx5/profile", "[Groups/0]\nName=Default\nDefault Layout=us\nDefaultIM=pinyin\n"
+                                           "[Groups/0/Items/0]\nName=keyboard-us\n[Groups/0/Items/1]\nName=pinyin\n"
+                                           "[GroupOrder]\n0=Default\n");
+    servers.Write("config/fcitx5/config", "[Behavior]\nActiveByDefault=True\n");
     servers.Set("QT_IM_MODULE", "fcitx");
     if (!servers.Start({"fcitx5", "--disable=all", "--enable=dbus,dbusfrontend,xcb,keyboard,pinyin,punctuation"}))
         return "no fcitx5";

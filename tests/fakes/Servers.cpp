@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTest>
 #include <QUuid>
@@ -120,19 +121,21 @@ std::optional<QByteArray> ServerGroup::Run(const QStringList& command)
     return ran ? std::optional(p.readAllStandardOutput()) : std::nullopt; // the destructor ends one still running
 }
 
+void ServerGroup::Write(const char* name, const QString& text) const
+{
+    QDir().mkpath(QFileInfo(Path(name)).path());
+    QFile file(Path(name));
+    if (file.open(QIODevice::WriteOnly)) file.write(text.toUtf8());
+}
+
 bool ServerGroup::StartSessionBus()
 {
-    const QString socket = Path("runtime/bus"), config = Path("bus.conf");
-    QFile file(config);
-    file.open(QIODevice::WriteOnly);
-    file.write(QStringLiteral("<busconfig><type>session</type><listen>unix:path=%1</listen><auth>EXTERNAL</auth>"
-                              "<policy context=\"default\"><allow send_destination=\"*\" eavesdrop=\"true\"/>"
-                              "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy></busconfig>\n")
-                   .arg(socket)
-                   .toUtf8());
-    file.close();
-    Set("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + socket);
-    return Start({"dbus-daemon", "--nofork", "--config-file=" + config}) && Listens("runtime/bus");
+    Write("bus.conf", QStringLiteral("<busconfig><type>session</type><listen>unix:path=%1</listen><auth>EXTERNAL</auth>"
+                                     "<policy context=\"default\"><allow send_destination=\"*\" eavesdrop=\"true\"/>"
+                                     "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy></busconfig>\n")
+                          .arg(Path("runtime/bus")));
+    Set("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + Path("runtime/bus"));
+    return Start({"dbus-daemon", "--nofork", "--config-file=" + Path("bus.conf")}) && Listens("runtime/bus");
 }
 
 bool ServerGroup::End()

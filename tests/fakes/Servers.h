@@ -66,6 +66,8 @@ public:
     ~ServerGroup() { End(); }
 
     QString Path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
+    // Writes a file at Path(name), making its folder.
+    void Write(const char* name, const QString& text) const;
     // Starts a server in the group, its output into the group's log; false if
     // it cannot be run.
     bool Start(const QStringList& command);
