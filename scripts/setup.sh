@@ -14,8 +14,9 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n qt6-qpa-plugins
   libsqlite3-dev libmpg123-dev zlib1g-dev liblzma-dev
   # sound: the sound server's client library; a test starts a server of its own
-  # to play to, stops it and starts it again
-  libpulse-dev pulseaudio
+  # to play to, stops it and starts it again: PulseAudio, and PipeWire with
+  # its session manager and PulseAudio service
+  libpulse-dev pulseaudio pulseaudio-utils pipewire wireplumber pipewire-pulse
   libgtest-dev libgmock-dev libbenchmark-dev
   # fonts for Chinese text
   fonts-wqy-microhei
@@ -24,9 +25,13 @@ packages=(
   # the Debian package (scripts/package.sh) and its checks, the licence and
   # copyright of every file, the manual pages, the source release (scripts/dist.sh)
   dpkg-dev file lintian reuse man-db groff-base xz-utils
-  # an X server of the tests' own for the page opener's desktop test, and a
-  # mouse and keyboard on it for a game of the package's
-  xvfb xauth xdotool
+  # an X server of the tests' own for the desktop and install tests, a session
+  # bus, key events through XTest, and the input methods typed through: IBus and
+  # Fcitx 5 with pinyin
+  xvfb xauth xdotool dbus-daemon libxtst-dev
+  ibus ibus-libpinyin dconf-gsettings-backend fcitx5 fcitx5-chinese-addons fcitx5-frontend-qt6
+  # a Wayland compositor of the tests' own, and Qt's Wayland plugin
+  weston qt6-wayland
 )
 
 missing=()

@@ -13,6 +13,7 @@
 
 #include "ui/Captions.h"
 #include "ui/ProgramIcon.h"
+#include "ui/Screen.h"
 #include "ui/Titles.h"
 
 namespace wd {
@@ -49,6 +50,19 @@ static_assert([] {
     return kMessages.back().id == AskWhenExplode;
 }());
 
+// A box whose size, fixed as it is shown, the compositor may change (LetTheCompositorSize).
+class Box final : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void showEvent(QShowEvent* event) override
+    {
+        QMessageBox::showEvent(event);
+        LetTheCompositorSize(*this);
+    }
+};
+
 } // namespace
 
 std::span<const MessageSpec> AllMessages() { return kMessages; }
@@ -77,7 +91,7 @@ QString MessageTitle(MessageId id)
 std::unique_ptr<QMessageBox> QtMessageBoxes::Build(MessageId id, const QString& answer, QWidget* parent)
 {
     const MessageSpec& m = SpecOf(id);
-    auto box = std::make_unique<QMessageBox>(parent);
+    auto box = std::make_unique<Box>(parent);
     box->setWindowModality(Qt::ApplicationModal);
     box->setWindowTitle(MessageTitle(id));
     box->setWindowIcon(ProgramIcon());
@@ -110,7 +124,7 @@ namespace {
 
 std::unique_ptr<QMessageBox> BuildNotice(const QString& text, QWidget* owner)
 {
-    auto box = std::make_unique<QMessageBox>(QMessageBox::Warning, QString::fromUtf16(kApplicationTitle),
+    auto box = std::make_unique<Box>(QMessageBox::Warning, QString::fromUtf16(kApplicationTitle),
                                              DisplayLines(text), QMessageBox::Ok, owner);
     box->setWindowModality(Qt::ApplicationModal);
     box->setTextFormat(Qt::PlainText);

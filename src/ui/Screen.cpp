@@ -8,6 +8,8 @@
 #include <QHideEvent>
 #include <QMouseEvent>
 #include <QShowEvent>
+#include <QGuiApplication>
+#include <QWindow>
 
 #include "ui/ProgramIcon.h"
 #include "ui/Screens.h"
@@ -29,6 +31,13 @@ QAccessibleInterface* WindowInterface(const QString& className, QObject* object)
 
 } // namespace
 
+void LetTheCompositorSize(QWidget& window)
+{
+    if (QGuiApplication::platformName() != QLatin1String("wayland")) return;
+    window.winId(); // the window system's window, made now
+    window.windowHandle()->setMaximumSize(QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+}
+
 Screen::Screen(Screens& screens, ScreenId id, const WindowLayout& layout)
     : QWidget(nullptr, kWindowFlags), screens_(screens), id_(id), controls_(*this, layout)
 {
@@ -46,6 +55,7 @@ Screen::Screen(Screens& screens, ScreenId id, const WindowLayout& layout)
     setMouseTracking(true); // the free surface turns link labels back
     setAttribute(Qt::WA_DeleteOnClose, false);
     for (Label* link : controls_.Links()) link->SetLinkHot(false);
+    LetTheCompositorSize(*this);
 }
 
 Screen::~Screen() = default;

@@ -25,6 +25,13 @@ namespace wd {
 class Screens;
 struct Services;
 
+// On Wayland the toolkit draws the title bar, with a maximize button that a
+// window of fixed size cannot hide, and a compositor may answer it with a size
+// the window must take (weston ends a program whose window does not). There a
+// window's least size is its own and its largest the compositor's; elsewhere
+// this does nothing. Call it once the window's own size is set.
+void LetTheCompositorSize(QWidget& window);
+
 class Screen : public QWidget {
     Q_OBJECT
 public:

@@ -11,6 +11,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 #include "ui/Messages.h"
 #include "ui/Screen.h"
@@ -120,9 +121,18 @@ void Screens::Present(Host& host)
             screen.move(area.center() - QPoint(screen.width() / 2, screen.height() / 2));
         }
     }
+    host.shownAt = ++presentations_;
     screen.show();
     screen.raise();
     screen.activateWindow();
+}
+
+QWindow* Screens::Uppermost(const Screen& screen) const
+{
+    const Host* top = nullptr;
+    for (const Host& h : hosts_)
+        if (h.screen && h.screen.get() != &screen && h.screen->isVisible() && (!top || h.shownAt > top->shownAt)) top = &h;
+    return top ? top->screen->windowHandle() : nullptr;
 }
 
 void Screens::Show(ScreenId id)
@@ -148,6 +158,10 @@ void Screens::ShowModal(ScreenId id)
     }
     if (!screen.isVisible()) {
         screen.setWindowModality(Qt::ApplicationModal);
+        // Kept above the window it was opened over: the one stacking rule a
+        // Wayland compositor takes from a program (X11's ignore it for such windows).
+        screen.winId();
+        screen.windowHandle()->setTransientParent(Uppermost(screen));
         Present(HostOf(id));
     }
     if (State(id) != ScreenState::Shown || ending_) return;

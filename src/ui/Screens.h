@@ -36,6 +36,7 @@
 #include "ui/ScreenId.h"
 
 class QEventLoop;
+class QWindow;
 
 namespace wd {
 
@@ -138,10 +139,13 @@ private:
         std::unique_ptr<Screen> screen;
         bool placed = false;    // centred once since it was loaded
         bool unloading = false; // its unload step is running
+        unsigned shownAt = 0;   // when it was last presented, in presentations
     };
     Host& HostOf(ScreenId id) { return hosts_.at(static_cast<std::size_t>(id)); }
     const Host& HostOf(ScreenId id) const { return hosts_.at(static_cast<std::size_t>(id)); }
     void Present(Host& host);
+    // The window of the screen presented last that is shown still, other than `screen`.
+    QWindow* Uppermost(const Screen& screen) const;
     void NoteHidden(Screen& screen);
     // No program may run on with no window: checked once the current handler
     // has finished, so that a hand-over may hide one screen before it shows
@@ -158,6 +162,7 @@ private:
     std::vector<QEventLoop*> modalLoops_;
     std::vector<std::unique_ptr<Screen>> unloaded_; // hidden, waiting to be deleted
     std::vector<const Screen*> nestedLoops_; // innermost last; nullptr for a message box
+    unsigned presentations_ = 0;
     bool buryPending_ = false;
     bool ending_ = false;
     bool checkPending_ = false;

@@ -6,21 +6,17 @@
 // default browser the XDG way, real message boxes and the real clipboard.
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <string>
-
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
 #include <QMessageBox>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include "fakes/FakeBrowser.h"
 #include "fakes/ScriptedRandom.h"
-#include "fakes/XServer.h"
+#include "fakes/Servers.h"
 #include "game/Module1.h"
 #include "game/QuestionBank.h"
 #include "platform/UrlOpener.h"
@@ -31,16 +27,6 @@
 using namespace wd;
 using namespace wd::test;
 
-namespace {
-
-constexpr int kPatience = 20000; // ms for xdg-open and the browser on a busy machine
-
-// Whether done() comes to hold within the patience. (QTRY_* would report to
-// QtTest, which GoogleTest never hears from.)
-bool Soon(const std::function<bool()>& done) { return QTest::qWaitFor(done, kPatience); }
-
-} // namespace
-
 // Without a browser the score survives a confirmed play again and the player
 // is told, with the password masked and the whole address to copy. Once a
 // browser is there, a quit confirmed while the page is on its way waits for
@@ -48,6 +34,7 @@ bool Soon(const std::function<bool()>& done) { return QTest::qWaitFor(done, kPat
 // do, and keeps xdg-open running: past the opener's wait that is a success.
 TEST(Desktop, TheScorePageWithoutABrowserKeepsTheFiguresAndWithOneArrivesExactlyOnce)
 {
+    WD_REQUIRE_PART(MissingServers());
     FakeBrowser browser(FakeBrowser::Then::Stay);
     browser.Uninstall();
     Module1 session;
@@ -107,16 +94,9 @@ TEST(Desktop, TheScorePageWithoutABrowserKeepsTheFiguresAndWithOneArrivesExactly
 
 int main(int argc, char** argv)
 {
-    ::testing::InitGoogleTest(&argc, argv);
-    if (::testing::GTEST_FLAG(list_tests)) return RUN_ALL_TESTS();
-    // The set-up installs Xvfb and xauth; without them these tests cannot pass.
-    QTemporaryDir auth;
-    if (StartXServer(QFile::encodeName(auth.filePath(QStringLiteral("auth"))).toStdString(), kPatience) < 0) {
-        std::fprintf(stderr, "could not start Xvfb with an xauth cookie (scripts/setup.sh installs both)\n");
-        return 1;
-    }
-    qputenv("QT_QPA_PLATFORM", "xcb");
-    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/wd-no-bus"); // nothing started on demand for one
-    QApplication app(argc, argv);
-    return RUN_ALL_TESTS();
+    return RunWithServers(argc, argv, [](ServerGroup& servers) -> QString {
+        servers.Set("QT_QPA_PLATFORM", "xcb");
+        servers.Set("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/wd-no-bus"); // nothing started on demand for one
+        return StartXServer(QFile::encodeName(servers.Path("xauth")).toStdString()) < 0 ? "no Xvfb with xauth" : "";
+    });
 }

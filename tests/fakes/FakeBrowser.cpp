@@ -58,10 +58,10 @@ FakeBrowser::FakeBrowser(Then then)
                      .arg(in("browser.sh"));
     Install();
 
-    for (const char* name : kDesktopVariables) Set(name, std::nullopt);
-    for (const auto& [name, folder] : kFolders) Set(name, in(folder));
-    Set("DBUS_SESSION_BUS_ADDRESS", QStringLiteral("unix:path=") + in("no-bus"));
-    Set("PATH", in("bin") + u':' + qEnvironmentVariable("PATH"));
+    for (const char* name : kDesktopVariables) env_.Set(name, std::nullopt);
+    for (const auto& [name, folder] : kFolders) env_.Set(name, in(folder));
+    env_.Set("DBUS_SESSION_BUS_ADDRESS", QStringLiteral("unix:path=") + in("no-bus"));
+    env_.Set("PATH", in("bin") + u':' + qEnvironmentVariable("PATH"));
     registered_ = QProcess::execute(QStringLiteral("xdg-mime"),
                                     {QStringLiteral("default"), QStringLiteral("wd-fake-browser.desktop"),
                                      QStringLiteral("x-scheme-handler/http"), QStringLiteral("x-scheme-handler/https")}) == 0;
@@ -73,11 +73,6 @@ FakeBrowser::~FakeBrowser()
     if (pids.open(QIODevice::ReadOnly))
         for (const QByteArray& pid : pids.readAll().split('\n'))
             if (pid.toInt() > 0) ::kill(pid.toInt(), SIGTERM);
-    for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
-        const auto& [name, value] = *it;
-        if (value) qputenv(name.constData(), *value);
-        else qunsetenv(name.constData());
-    }
 }
 
 void FakeBrowser::Uninstall() { QFile::remove(entry_); }
@@ -88,13 +83,6 @@ QString FakeBrowser::Arrived() const
 {
     QFile f(dir_.filePath(QStringLiteral("arrived")));
     return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-}
-
-void FakeBrowser::Set(const char* name, const std::optional<QString>& value)
-{
-    saved_.emplace_back(name, qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt);
-    if (value) qputenv(name, value->toUtf8());
-    else qunsetenv(name);
 }
 
 } // namespace wd::test

@@ -11,13 +11,11 @@
 // default handler of http and https addresses: it appends each address it is
 // given to a file, one per line, then exits or stays running. The environment
 // is put back when it goes, and a browser still running is ended.
-#include <optional>
-#include <utility>
-#include <vector>
-
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
+
+#include "fakes/Servers.h"
 
 namespace wd::test {
 
@@ -39,13 +37,11 @@ public:
     QString Arrived() const;
 
 private:
-    void Set(const char* name, const std::optional<QString>& value);
-
     QTemporaryDir dir_;
     QString entry_;
     QString entryText_;
     bool registered_ = false;
-    std::vector<std::pair<QByteArray, std::optional<QByteArray>>> saved_;
+    Environment env_;
 };
 
 } // namespace wd::test

@@ -28,7 +28,7 @@
 #include <unistd.h>
 
 #include "fakes/BankFixture.h"
-#include "fakes/XServer.h"
+#include "fakes/Servers.h"
 #include "game/Site.h"
 
 namespace fs = std::filesystem;
@@ -109,12 +109,14 @@ TEST_F(Package, HoldTheGameItsLauncherEntryMetainfoIconsAndTheToolWithDebiansFie
 
     // The font, the browser opener and Qt's translations by hand; the libraries from dpkg-shlibdeps.
     // The tool, no game, measures the questions in the game's fonts.
-    for (const auto& [package, name, section, depends] :
-         {std::tuple{kPackage, WD_PACKAGE_NAME, "games", QStringList{"fonts-wqy-microhei", "xdg-utils", "qt6-translations-l10n", "libpulse0", "libsqlite3-0"}},
-          std::tuple{kBankPackage, WD_BANK_PACKAGE_NAME, "utils", QStringList{"fonts-wqy-microhei", "libsqlite3-0"}}}) {
+    // A Wayland desktop gets Qt's plugin for it; the tool goes well with the game.
+    for (const auto& [package, name, section, also, depends] :
+         {std::tuple{kPackage, WD_PACKAGE_NAME, "games", "Recommends: qt6-wayland",
+                     QStringList{"fonts-wqy-microhei", "xdg-utils", "qt6-translations-l10n", "libpulse0", "libsqlite3-0"}},
+          std::tuple{kBankPackage, WD_BANK_PACKAGE_NAME, "utils", "Suggests: " WD_PACKAGE_NAME, QStringList{"fonts-wqy-microhei", "libsqlite3-0"}}}) {
         const QString control = Execute(QStringLiteral("dpkg-deb"), {"--field", Q(package)}).second;
         for (const QString& field : QStringList{"Package: " + QString::fromLatin1(name), "Version: " WD_VERSION, "Architecture: " WD_DEB_ARCH,
-                                                "Section: " + QString::fromLatin1(section), "Homepage: " + wd::site::HomeAddress()})
+                                                "Section: " + QString::fromLatin1(section), "Homepage: " + wd::site::HomeAddress(), QString::fromLatin1(also)})
             EXPECT_TRUE(control.split(u'\n').contains(field)) << field.toStdString() << " not in " << control.toStdString();
         for (const QString& dependency : depends)
             EXPECT_TRUE(control.contains(QRegularExpression(QStringLiteral("\nDepends: (.*[ ,|])?%1( |,|\n)").arg(dependency))))

@@ -3,23 +3,30 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <csignal>
-#include <cstdlib>
 
+#include <pulse/simple.h>
+
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QProcess>
-#include <QStandardPaths>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThreadPool>
 
+#include "fakes/Servers.h"
 #include "platform/SoundOutput.h"
 #include "platform/swf/TestMovies.h"
 #include "ui/AnimationPanel.h"
 
 namespace wd::testing {
 namespace {
+
+using test::kPatience;
+using test::ServerGroup;
+using test::Soon;
 
 constexpr int kWait = 10000;
 
@@ -43,25 +50,7 @@ protected:
         const auto mix = SoundOutput::Instance().Mixer().Pull(frames);
         return *std::max_element(mix.begin(), mix.end());
     }
-    // A PulseAudio server of the test's own, on a socket in the test's folder.
-    void StartServer(QProcess& server)
-    {
-        auto env = QProcessEnvironment::systemEnvironment();
-        for (const char* v : {"PULSE_RUNTIME_PATH", "PULSE_STATE_PATH", "XDG_CONFIG_HOME", "HOME"}) env.insert(v, dir_.path());
-        server.setProcessEnvironment(env);
-        server.start(pulseaudio_, {"-n", "--daemonize=no", "--use-pid-file=no", "--exit-idle-time=-1", "-L", "module-null-sink",
-                                   "-L", "module-native-protocol-unix auth-anonymous=1 socket=" + socket_});
-        ASSERT_TRUE(server.waitForStarted(kWait));
-    }
-    // Without pulseaudio the test skips, but fails in CI, whose set-up installs it.
-    bool NoPulseaudio()
-    {
-        EXPECT_FALSE(pulseaudio_.isEmpty() && std::getenv("CI")) << "no pulseaudio to play through";
-        return pulseaudio_.isEmpty();
-    }
-    static qsizetype Threads() { return QDir("/proc/self/task").entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(); }
     QTemporaryDir dir_;
-    const QString socket_ = dir_.filePath("native"), pulseaudio_ = QStandardPaths::findExecutable("pulseaudio");
 };
 
 TEST_F(AnimationPanelTest, ANewMovieReplacesTheOldOnePanelsMixAndTheEmptyPathBadOrDestroyedOnesAreSilent)
@@ -110,30 +99,75 @@ TEST_F(AnimationPanelTest, EveryMovieOfTheGameIsHeard)
     }
 }
 
-// The real output through a PulseAudio server of the test's own: silent while
-// there is none, audible once it runs, and back after the server went away and
-// came again.
-TEST_F(AnimationPanelTest, TheRealOutputPlaysThroughASoundServerAndFindsItAgainAfterItsRestart)
+// A sound server of the test's own, with a null sink as its only output and
+// the sink's monitor to hear what reaches it: PulseAudio, or PipeWire with
+// WirePlumber and pipewire-pulse in its place, as Debian's desktops run it.
+class SoundServer {
+public:
+    explicit SoundServer(bool pipewire) : pipewire_(pipewire) {}
+    std::string Address() const { return "unix:" + socket_.toStdString(); }
+    // What is missing, or empty once the server and its sink are up.
+    QString Start()
+    {
+        if (!pipewire_) {
+            return servers_.Start({"pulseaudio", "-n", "--daemonize=no", "--use-pid-file=no", "--exit-idle-time=-1", "-L",
+                                   "module-null-sink sink_name=wdnull", "-L",
+                                   "module-native-protocol-unix auth-anonymous=1 socket=" + socket_})
+                       ? QString()
+                       : QStringLiteral("no pulseaudio");
+        }
+        if (!servers_.StartSessionBus()) return QStringLiteral("no session bus (dbus-daemon)"); // for WirePlumber
+        // The session manager and the PulseAudio service leave at once if PipeWire is not up yet.
+        for (const char* server : {"pipewire", "wireplumber", "pipewire-pulse"})
+            if (!servers_.Start({server}) || !servers_.Listens("runtime/pipewire-0"))
+                return QStringLiteral("no ") + server;
+        const QStringList sink{"pactl", "-s", socket_, "load-module", "module-null-sink", "sink_name=wdnull"};
+        return Soon([&] { return QFile::exists(socket_) && ServerGroup::Run(sink); }) ? QString()
+                                                                                       : "no null sink: " + servers_.Log();
+    }
+    bool End() { return servers_.End(); }
+    void Stall(bool stalled) const { servers_.Signal(stalled ? SIGSTOP : SIGCONT); }
+    // Whether a sound louder than `level` reaches the sink within the patience.
+    bool Hears(int level) const
+    {
+        const pa_sample_spec format{PA_SAMPLE_S16LE, 44100, 2};
+        std::array<std::int16_t, 2 * 2205> block{}; // 50 ms
+        const pa_buffer_attr attr{UINT32_MAX, UINT32_MAX, UINT32_MAX, UINT32_MAX, sizeof block};
+        pa_simple* in = pa_simple_new(Address().c_str(), "test", PA_STREAM_RECORD, "wdnull.monitor", "hear", &format,
+                                      nullptr, &attr, nullptr);
+        bool heard = false;
+        for (QDeadlineTimer patience(kPatience); in && !heard && !patience.hasExpired();)
+            heard = pa_simple_read(in, block.data(), sizeof block, nullptr) == 0
+                 && std::any_of(block.begin(), block.end(), [&](std::int16_t s) { return std::abs(s) > level; });
+        if (in) pa_simple_free(in);
+        return heard;
+    }
+
+private:
+    bool pipewire_;
+    ServerGroup servers_; // ends the server with the test
+    QString socket_ = servers_.Path(pipewire_ ? "runtime/pulse/native" : "runtime/native");
+};
+
+class SoundServerTest : public AnimationPanelTest, public ::testing::WithParamInterface<bool> {};
+
+// The title theme through the real output, as the start screen plays it:
+// silent while there is no server, heard on the sink once one runs, silent
+// when it goes away, and heard again when it comes back.
+TEST_P(SoundServerTest, TheTitleThemeIsHeardOnTheServersSinkAndAgainAfterTheServerRestarts)
 {
     auto& output = SoundOutput::Instance();
-    output.UseServer("unix:" + socket_.toStdString(), 50);
-    swf::TagStream t; // a frame a tenth of a second: the timeline moves as the output pulls the mix
-    for (int i = 0; i < 100; ++i) t.ShowFrame();
-    auto player = std::make_shared<swfplay::Player>(swfplay::Player::Play::On);
-    output.Mixer().Attach(player);
-    player->Install(player->Expect(), swfplay::Prepare(Movie(t.End(), 10)));
-    output.Start(); // no server yet: silent, and it keeps trying
+    SoundServer server(GetParam());
+    output.UseServer(server.Address(), 50);
+    AnimationPanel title(AnimationPanel::Play::Off);
+    title.SetMovie(QStringLiteral(WD_SWF_DIR "/bantou.swf")); // no server yet: silent, and it keeps trying
     ASSERT_TRUE(QTest::qWaitFor([&] { return output.RetryPending(); }, kWait));
     EXPECT_FALSE(output.Audible());
-    if (NoPulseaudio()) GTEST_SKIP() << "no pulseaudio to play through";
-    QProcess server;
     for (int round = 0; round < 2; ++round) { // started, then gone and started again
-        ASSERT_NO_FATAL_FAILURE(StartServer(server));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return output.Audible(); }, kWait)) << "sound comes back";
-        const int frame = player->CurrentFrame();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return player->CurrentFrame() != frame; }, kWait)) << "the server pulls the mix";
-        server.kill();
-        server.waitForFinished(kWait);
+        WD_REQUIRE_PART(server.Start());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return output.Audible(); }, kWait)) << "the output opens";
+        EXPECT_TRUE(server.Hears(1000)) << "the theme reaches the sink";
+        ASSERT_TRUE(server.End());
         ASSERT_TRUE(QTest::qWaitFor([&] { return !output.Audible(); }, kWait)) << "sound goes with the server";
     }
     output.DisableDevice();
@@ -144,31 +178,31 @@ TEST_F(AnimationPanelTest, TheRealOutputPlaysThroughASoundServerAndFindsItAgainA
 // thread behind.
 TEST_F(AnimationPanelTest, AStalledSoundServerHoldsNeitherTheOutputsCloseNorItsThread)
 {
-    if (NoPulseaudio()) GTEST_SKIP() << "no pulseaudio to play through";
+    const auto threads = [] { return QDir("/proc/self/task").entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(); };
     auto& output = SoundOutput::Instance();
-    QProcess server;
-    ASSERT_NO_FATAL_FAILURE(StartServer(server));
+    SoundServer server(false);
+    WD_REQUIRE_PART(server.Start());
     QThreadPool::globalInstance()->waitForDone(); // no idle loader thread ends while the test counts
-    const auto threads = Threads();
+    const auto before = threads();
     for (const bool playing : {true, false}) {
         SCOPED_TRACE(playing ? "playing" : "connecting");
-        output.UseServer("unix:" + socket_.toStdString());
-        if (playing) { // once the server listens
-            ASSERT_TRUE(QTest::qWaitFor([&] { return output.Start(), output.Audible(); }, kWait));
-            ::kill(server.processId(), SIGSTOP);
-        }
+        output.UseServer(server.Address());
+        if (playing) { ASSERT_TRUE(QTest::qWaitFor([&] { return output.Start(), output.Audible(); }, kWait)); }
+        server.Stall(true); // before it answers, or while the output plays to it
         output.Start();
-        EXPECT_EQ(Threads(), threads + 1);
+        EXPECT_EQ(threads(), before + 1);
         QTest::qWait(300); // the server's buffer fills, or the connection waits for its answer
         QElapsedTimer closing;
         closing.start();
         output.DisableDevice();
         EXPECT_LT(closing.elapsed(), 250);
-        EXPECT_EQ(Threads(), threads);
+        EXPECT_EQ(threads(), before);
     }
-    server.kill(); // stopped or not
-    EXPECT_TRUE(server.waitForFinished(kWait));
+    server.Stall(false);
 }
+
+INSTANTIATE_TEST_SUITE_P(AnimationPanelTest, SoundServerTest, ::testing::Bool(),
+                         [](const auto& server) { return server.param ? "PipeWire" : "PulseAudio"; });
 
 } // namespace
 } // namespace wd::testing
