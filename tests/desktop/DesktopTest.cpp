@@ -32,28 +32,29 @@ namespace {
 
 // With no desktop environment and no session bus, xdg-open takes its generic
 // way: the default handler of http addresses (`xdg-mime query default`), then
-// $BROWSER, here one that fails. The default handler appends each address it
+// $BROWSER, here one that fails (so no browser of this machine is tried). The default handler appends each address it
 // is given to the file Arrived() reads, and stays running, as some browsers do,
 // until the test program ends. Entry() is its desktop entry.
 QString Entry() { return qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/applications/wd-browser.desktop"); }
-QString Arrived() { return QString::fromUtf8(ReadFile(qEnvironmentVariable("XDG_RUNTIME_DIR") + QStringLiteral("/arrived"))); }
+QString Arrived() { return QString::fromUtf8(ReadFile(qEnvironmentVariable("XDG_RUNTIME_DIR") + "/arrived")); }
 
 QString SetUpBrowser(ServerGroup& desktop)
 {
     for (const char* name : {"XDG_CURRENT_DESKTOP", "XDG_SESSION_DESKTOP", "DESKTOP_SESSION", "DESKTOP", "KDE_FULL_SESSION",
-                             "KDE_SESSION_VERSION", "GNOME_DESKTOP_SESSION_ID", "MATE_DESKTOP_SESSION_ID", "LXQT_SESSION_CONFIG",
-                             "XDG_MENU_PREFIX", "WAYLAND_DISPLAY"})
+                             "KDE_SESSION_VERSION", "GNOME_DESKTOP_SESSION_ID", "MATE_DESKTOP_SESSION_ID",
+                             "LXQT_SESSION_CONFIG", "XDG_MENU_PREFIX", "WAYLAND_DISPLAY"})
         desktop.Set(name, std::nullopt);
     desktop.Set("BROWSER", "false");
     desktop.Set("XDG_DATA_DIRS", desktop.Path("none"));
     desktop.Set("XDG_CONFIG_DIRS", desktop.Path("none"));
     desktop.Set("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + desktop.Path("no-bus"));
-    desktop.Write("browser", QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$1\" >> \"$XDG_RUNTIME_DIR/arrived\"\n"
-                                            "exec tail -s 0.1 -f --pid=%1 /dev/null </dev/null >/dev/null 2>&1\n").arg(getpid()), true);
-    desktop.Write("data/applications/wd-browser.desktop", "[Desktop Entry]\nType=Application\nName=Browser\nExec=" + desktop.Path("browser")
-                                                           + " %u\nMimeType=x-scheme-handler/http;x-scheme-handler/https;\n");
-    const auto set = Execute({"xdg-mime", "default", "wd-browser.desktop", "x-scheme-handler/http", "x-scheme-handler/https"});
-    return set.first == 0 ? "" : "no xdg-mime";
+    const QString browser = QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$1\" >> \"$XDG_RUNTIME_DIR/arrived\"\n"
+                                           "exec tail -s 0.1 -f --pid=%1 /dev/null </dev/null >/dev/null 2>&1\n");
+    desktop.Write("browser", browser.arg(getpid()), true);
+    desktop.Write("data/applications/wd-browser.desktop",
+                  "[Desktop Entry]\nType=Application\nName=Browser\nExec=" + desktop.Path("browser") + " %u\n"
+                  "MimeType=x-scheme-handler/http;\n");
+    return Execute({"xdg-mime", "default", "wd-browser.desktop", "x-scheme-handler/http"}).first == 0 ? "" : "no xdg-mime";
 }
 
 } // namespace

@@ -108,12 +108,15 @@ bool ServerGroup::StartX()
     // The server takes every cookie of its file, whatever display it names;
     // its clients look for their display's. It prints its number once it listens.
     const QString auth = Path("xauth"), cookie = QUuid::createUuid().toString(QUuid::Id128); // random
-    const auto add = [&](const QString& display) { return Execute({"xauth", "-f", auth, "add", display, ".", cookie}).first == 0; };
-    const bool up = add(":0") && Start({"Xvfb", "-displayfd", "1", "-auth", auth, "-nolisten", "tcp", "-noreset"}, "x-display")
-                 && Soon([this] { return Read("x-display").endsWith('\n'); }) && add(":" + Read("x-display").trimmed());
-    Set("DISPLAY", ":" + Read("x-display").trimmed());
+    const auto add = [&](const QString& display) {
+        return Execute({"xauth", "-f", auth, "add", display, ".", cookie}).first == 0;
+    };
+    const QStringList xvfb{"Xvfb", "-displayfd", "1", "-auth", auth, "-nolisten", "tcp", "-noreset"};
+    const bool up = add(":0") && Start(xvfb, "x-display") && Soon([this] { return Read("x-display").endsWith('\n'); });
+    const QString display = ":" + Read("x-display").trimmed();
+    Set("DISPLAY", display);
     Set("XAUTHORITY", auth);
-    return up;
+    return up && add(display);
 }
 
 bool ServerGroup::End()

@@ -8,7 +8,6 @@
 // folder by another user and by root. Skipped while there is no package.
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
@@ -183,7 +182,8 @@ bool Package::PlayGame(const fs::path& program, bool asNobody)
     const auto next = [&] { return Soon([&] { return seen.insert(XFocus()).second; }); };
     const bool played = next() && XType("t e s t e r Return") && next()
                      && XType("space Alt_L+p Alt_L+e Alt_L+q") && next() && XType("Return");
-    const bool ended = played && player.waitForFinished(20000) && player.exitStatus() == QProcess::NormalExit && player.exitCode() == 0;
+    const bool ended = played && player.waitForFinished(20000) && player.exitStatus() == QProcess::NormalExit
+                    && player.exitCode() == 0;
     player.kill();
     player.waitForFinished(10000);
     return ended;
