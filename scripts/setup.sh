@@ -28,7 +28,7 @@ packages=(
   # an X server of the tests' own for the desktop and install tests, a session
   # bus, key events through XTest, and the input methods typed through: IBus and
   # Fcitx 5 with pinyin
-  xvfb xauth xdotool dbus-daemon libxtst-dev
+  xvfb xauth dbus-daemon libxtst-dev
   ibus ibus-libpinyin dconf-gsettings-backend fcitx5 fcitx5-chinese-addons fcitx5-frontend-qt6
   # a Wayland compositor of the tests' own, and Qt's Wayland plugin
   weston qt6-wayland

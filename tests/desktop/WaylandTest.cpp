@@ -41,7 +41,6 @@ void MaximizeAndRestore(QWindow* window)
 // linked to the window they cover, which keeps them above it.
 TEST(Wayland, AWholeGameRunsOnTheCompositor)
 {
-    WD_REQUIRE_PART(MissingServers());
     ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("wayland"));
     GameDriver d(QStringLiteral(WD_SAMPLE_BANK), true);
     const auto shown = [&](S id) { return Soon([&] { return d.On(id).windowHandle()->isExposed(); }); };

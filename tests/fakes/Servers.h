@@ -8,7 +8,6 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <string>
 #include <utility>
 #include <vector>
 
@@ -17,7 +16,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-#include <sys/types.h>
+#include <csignal>
 
 namespace wd::test {
 
@@ -27,6 +26,13 @@ inline constexpr int kPatience = 20000; // ms for a server to come up on a busy 
 // would report to QtTest, which GoogleTest never hears from.)
 bool Soon(const std::function<bool()>& done, int ms = kPatience);
 
+// Runs a command to its end within ms: its exit code (-1 if it did not start,
+// crashed or took longer) and its output, what it said on standard error too if asked.
+std::pair<int, QString> Execute(const QStringList& command, bool errors = false, int ms = kPatience);
+
+// A file's bytes; empty if it cannot be read.
+QByteArray ReadFile(const QString& path);
+
 // A part a test needs is missing: in CI (CI set) the test fails, elsewhere it is skipped.
 #define WD_REQUIRE_PART(missing)                                                                                       \
     if (const QString what = (missing); !what.isEmpty()) {                                                             \
@@ -34,68 +40,56 @@ bool Soon(const std::function<bool()>& done, int ms = kPatience);
         else GTEST_SKIP() << what.toStdString();                                                                       \
     }
 
-// Starts Xvfb on the first free display, reachable only with a cookie of its
-// own in the file auth (the server takes every cookie there, whatever display
-// it names), and points DISPLAY and XAUTHORITY at it; its pid, or -1. It ends
-// with this program.
-pid_t StartXServer(const std::string& auth);
-
-// Variables of this process's environment set for a while: each is put back
-// as it was when this goes.
-class Environment {
-public:
-    Environment() = default;
-    ~Environment();
-    Environment(const Environment&) = delete;
-    Environment& operator=(const Environment&) = delete;
-    // Sets the variable, or unsets it for nullopt, for this process and what it starts.
-    void Set(const char* name, const std::optional<QString>& value);
-
-private:
-    std::vector<std::pair<QByteArray, std::optional<QByteArray>>> saved_;
-};
-
 // Servers in one process group of their own, which ends as a whole with
 // whatever they started in turn (a bus's activations, an input method's
 // engines). While it lives, this process and the servers share a private
 // desktop: runtime folder (mode 0700), home, config, data, cache and state
-// folders of its own.
-class ServerGroup : public Environment {
+// folders of its own, and the variables set through it; each is put back when it goes.
+class ServerGroup {
 public:
     ServerGroup();
-    ~ServerGroup() { End(); }
+    ~ServerGroup();
 
     QString Path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
-    // Writes a file at Path(name), making its folder.
-    void Write(const char* name, const QString& text) const;
-    // Starts a server in the group, its output into the group's log; false if
-    // it cannot be run.
-    bool Start(const QStringList& command);
+    // Writes a file at Path(name), making its folder; a program only its owner may run if asked.
+    void Write(const char* name, const QString& text, bool program = false) const;
+    QByteArray Read(const char* name) const { return ReadFile(Path(name)); }
+    // Sets the variable, or unsets it for nullopt, for this process and what it starts.
+    void Set(const char* name, const std::optional<QString>& value);
+    // Starts a server in the group, its standard output into Path(output); false if it cannot be run.
+    bool Start(const QStringList& command, const char* output = "servers.log");
     // Whether a server of the group takes connections on the socket at Path(name) within the patience.
     bool Listens(const char* name) const;
-    // Runs a command to its end within the patience; its standard output if it exited 0.
-    static std::optional<QByteArray> Run(const QStringList& command);
     // Starts a session bus of the group's own, with no services to activate,
     // and makes it the session bus of this process.
     bool StartSessionBus();
+    // Starts Xvfb on the first free display, reachable only with a cookie of its
+    // own in Path("xauth"), and points DISPLAY and XAUTHORITY at it.
+    bool StartX();
     // Sends every process of the group the signal (SIGSTOP stalls them, SIGCONT lets them go on).
-    void Signal(int signal) const;
+    void Signal(int signal) const { if (group_) kill(-group_, signal); }
     // Ends every process of the group within a bounded wait; true once none is left.
     bool End();
-    // What the servers printed, for a failure message.
-    QString Log() const;
+    QString Log() const { return QString::fromUtf8(Read("servers.log").right(4000)); } // for a failure message
 
 private:
     QTemporaryDir dir_;
     std::vector<std::unique_ptr<QProcess>> servers_;
     pid_t group_ = 0;
+    std::vector<std::pair<QByteArray, std::optional<QByteArray>>> saved_; // variables as they were
 };
 
 // The main of a test program whose tests need servers: `start` starts them
 // and says what is missing (empty once all are up); then the application and
-// the tests run, and the servers end. Each test begins with
-// WD_REQUIRE_PART(MissingServers()).
+// the tests run, and the servers end. With a part missing no test runs: in CI
+// the program fails, elsewhere its tests are skipped.
 int RunWithServers(int argc, char** argv, const std::function<QString(ServerGroup&)>& start);
-const QString& MissingServers();
+
+// Real input on the X server of DISPLAY, through XTest, as a keyboard gives it
+// (XKeys.cpp): each of the X key names ("z h o n g space Return"; "Alt_L+q" held
+// together) pressed, then released. False if there is no server or no such key.
+bool XType(const char* keys);
+// The window that has the keyboard; 0 for none, or the screen itself.
+unsigned long XFocus();
 
 } // namespace wd::test

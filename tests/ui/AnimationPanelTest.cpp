@@ -3,12 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <csignal>
 
-#include <pulse/simple.h>
-
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -24,9 +20,7 @@
 namespace wd::testing {
 namespace {
 
-using test::kPatience;
-using test::ServerGroup;
-using test::Soon;
+using namespace wd::test;
 
 constexpr int kWait = 10000;
 
@@ -99,55 +93,40 @@ TEST_F(AnimationPanelTest, EveryMovieOfTheGameIsHeard)
     }
 }
 
-// A sound server of the test's own, with a null sink as its only output and
-// the sink's monitor to hear what reaches it: PulseAudio, or PipeWire with
-// WirePlumber and pipewire-pulse in its place, as Debian's desktops run it.
-class SoundServer {
-public:
-    explicit SoundServer(bool pipewire) : pipewire_(pipewire) {}
-    std::string Address() const { return "unix:" + socket_.toStdString(); }
-    // What is missing, or empty once the server and its sink are up.
-    QString Start()
-    {
-        if (!pipewire_) {
-            return servers_.Start({"pulseaudio", "-n", "--daemonize=no", "--use-pid-file=no", "--exit-idle-time=-1", "-L",
-                                   "module-null-sink sink_name=wdnull", "-L",
-                                   "module-native-protocol-unix auth-anonymous=1 socket=" + socket_})
-                       ? QString()
-                       : QStringLiteral("no pulseaudio");
-        }
-        if (!servers_.StartSessionBus()) return QStringLiteral("no session bus (dbus-daemon)"); // for WirePlumber
-        // The session manager and the PulseAudio service leave at once if PipeWire is not up yet.
-        for (const char* server : {"pipewire", "wireplumber", "pipewire-pulse"})
-            if (!servers_.Start({server}) || !servers_.Listens("runtime/pipewire-0"))
-                return QStringLiteral("no ") + server;
-        const QStringList sink{"pactl", "-s", socket_, "load-module", "module-null-sink", "sink_name=wdnull"};
-        return Soon([&] { return QFile::exists(socket_) && ServerGroup::Run(sink); }) ? QString()
-                                                                                       : "no null sink: " + servers_.Log();
-    }
-    bool End() { return servers_.End(); }
-    void Stall(bool stalled) const { servers_.Signal(stalled ? SIGSTOP : SIGCONT); }
-    // Whether a sound louder than `level` reaches the sink within the patience.
-    bool Hears(int level) const
-    {
-        const pa_sample_spec format{PA_SAMPLE_S16LE, 44100, 2};
-        std::array<std::int16_t, 2 * 2205> block{}; // 50 ms
-        const pa_buffer_attr attr{UINT32_MAX, UINT32_MAX, UINT32_MAX, UINT32_MAX, sizeof block};
-        pa_simple* in = pa_simple_new(Address().c_str(), "test", PA_STREAM_RECORD, "wdnull.monitor", "hear", &format,
-                                      nullptr, &attr, nullptr);
-        bool heard = false;
-        for (QDeadlineTimer patience(kPatience); in && !heard && !patience.hasExpired();)
-            heard = pa_simple_read(in, block.data(), sizeof block, nullptr) == 0
-                 && std::any_of(block.begin(), block.end(), [&](std::int16_t s) { return std::abs(s) > level; });
-        if (in) pa_simple_free(in);
-        return heard;
-    }
+// A sound server of the test's own at the group's runtime/pulse/native, with a
+// null sink as its only output and the sink's monitor to hear what reaches it:
+// PulseAudio, or PipeWire with WirePlumber and pipewire-pulse in its place, as
+// Debian's desktops run it. What is missing, or empty once it and its sink are up.
+QString StartSoundServer(ServerGroup& servers, bool pipewire)
+{
+    const QString socket = servers.Path("runtime/pulse/native");
+    if (!pipewire)
+        return servers.Start({"pulseaudio", "-n", "--daemonize=no", "--use-pid-file=no", "--exit-idle-time=-1", "-L",
+                              "module-null-sink sink_name=wdnull", "-L",
+                              "module-native-protocol-unix auth-anonymous=1 socket=" + socket})
+                 ? "" : "no pulseaudio";
+    if (!servers.StartSessionBus()) return "no session bus (dbus-daemon)"; // for WirePlumber
+    // The session manager and the PulseAudio service leave at once if PipeWire is not up yet.
+    for (const char* server : {"pipewire", "wireplumber", "pipewire-pulse"})
+        if (!servers.Start({server}) || !servers.Listens("runtime/pipewire-0")) return QStringLiteral("no ") + server;
+    const QStringList sink{"pactl", "-s", socket, "load-module", "module-null-sink", "sink_name=wdnull"};
+    return Soon([&] { return Execute(sink).first == 0; }) ? "" : "no null sink: " + servers.Log();
+}
 
-private:
-    bool pipewire_;
-    ServerGroup servers_; // ends the server with the test
-    QString socket_ = servers_.Path(pipewire_ ? "runtime/pulse/native" : "runtime/native");
-};
+std::string Address(const ServerGroup& servers) { return "unix:" + servers.Path("runtime/pulse/native").toStdString(); }
+
+// Whether a sound louder than `level` reaches the sink within the patience, recorded from its monitor.
+bool Hears(ServerGroup& servers, int level)
+{
+    QFile::remove(servers.Path("heard"));
+    servers.Start({"parec", "--server=" + servers.Path("runtime/pulse/native"), "--device=wdnull.monitor", "--raw",
+                   "--format=s16le", "--latency-msec=50"}, "heard");
+    return Soon([&] {
+        const QByteArray heard = servers.Read("heard");
+        const auto* samples = reinterpret_cast<const std::int16_t*>(heard.constData());
+        return std::any_of(samples, samples + heard.size() / 2, [&](std::int16_t s) { return std::abs(s) > level; });
+    });
+}
 
 class SoundServerTest : public AnimationPanelTest, public ::testing::WithParamInterface<bool> {};
 
@@ -157,16 +136,16 @@ class SoundServerTest : public AnimationPanelTest, public ::testing::WithParamIn
 TEST_P(SoundServerTest, TheTitleThemeIsHeardOnTheServersSinkAndAgainAfterTheServerRestarts)
 {
     auto& output = SoundOutput::Instance();
-    SoundServer server(GetParam());
-    output.UseServer(server.Address(), 50);
+    ServerGroup server; // ends the server with the test
+    output.UseServer(Address(server), 50);
     AnimationPanel title(AnimationPanel::Play::Off);
     title.SetMovie(QStringLiteral(WD_SWF_DIR "/bantou.swf")); // no server yet: silent, and it keeps trying
     ASSERT_TRUE(QTest::qWaitFor([&] { return output.RetryPending(); }, kWait));
     EXPECT_FALSE(output.Audible());
     for (int round = 0; round < 2; ++round) { // started, then gone and started again
-        WD_REQUIRE_PART(server.Start());
+        WD_REQUIRE_PART(StartSoundServer(server, GetParam()));
         ASSERT_TRUE(QTest::qWaitFor([&] { return output.Audible(); }, kWait)) << "the output opens";
-        EXPECT_TRUE(server.Hears(1000)) << "the theme reaches the sink";
+        EXPECT_TRUE(Hears(server, 1000)) << "the theme reaches the sink";
         ASSERT_TRUE(server.End());
         ASSERT_TRUE(QTest::qWaitFor([&] { return !output.Audible(); }, kWait)) << "sound goes with the server";
     }
@@ -180,15 +159,15 @@ TEST_F(AnimationPanelTest, AStalledSoundServerHoldsNeitherTheOutputsCloseNorItsT
 {
     const auto threads = [] { return QDir("/proc/self/task").entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(); };
     auto& output = SoundOutput::Instance();
-    SoundServer server(false);
-    WD_REQUIRE_PART(server.Start());
+    ServerGroup server;
+    WD_REQUIRE_PART(StartSoundServer(server, false));
     QThreadPool::globalInstance()->waitForDone(); // no idle loader thread ends while the test counts
     const auto before = threads();
     for (const bool playing : {true, false}) {
         SCOPED_TRACE(playing ? "playing" : "connecting");
-        output.UseServer(server.Address());
+        output.UseServer(Address(server));
         if (playing) { ASSERT_TRUE(QTest::qWaitFor([&] { return output.Start(), output.Audible(); }, kWait)); }
-        server.Stall(true); // before it answers, or while the output plays to it
+        server.Signal(SIGSTOP); // before it answers, or while the output plays to it
         output.Start();
         EXPECT_EQ(threads(), before + 1);
         QTest::qWait(300); // the server's buffer fills, or the connection waits for its answer
@@ -198,7 +177,7 @@ TEST_F(AnimationPanelTest, AStalledSoundServerHoldsNeitherTheOutputsCloseNorItsT
         EXPECT_LT(closing.elapsed(), 250);
         EXPECT_EQ(threads(), before);
     }
-    server.Stall(false);
+    server.Signal(SIGCONT);
 }
 
 INSTANTIATE_TEST_SUITE_P(AnimationPanelTest, SoundServerTest, ::testing::Bool(),
