@@ -35,6 +35,12 @@ void MaximizeAndRestore(QWindow* window)
 
 } // namespace
 
+// Qt's Wayland plugin keeps the compositor's objects to the process's end, and
+// scripts/lsan.supp names the functions that make them. libwayland-client has
+// no frame pointers, so only the slow unwinder finds those functions on the
+// stack of an allocation; ASAN_OPTIONS may still override this.
+extern "C" const char* __asan_default_options() { return "fast_unwind_on_malloc=0"; }
+
 // The start screen with its help over it, a level cleared and its message
 // answered, the tally, the score-saving screen, and the game ended by its
 // quit question. Each window is shown by the compositor; the modal ones are
