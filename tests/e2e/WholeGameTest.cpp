@@ -39,22 +39,6 @@ QString N(int n) { return QString::number(n); }
 // The question frame's heading: as loaded, or as the tally sets it for a level.
 QString Heading(int level = 0) { return level ? Q(u"第%1 关题目\u3000").arg(level) : Q(u"第1关题目\u3000"); }
 
-// A freshly loaded quiz screen, waiting for its start button (the easy marker
-// hidden); Enter does nothing.
-void ExpectWaiting(GameDriver& d, const QString& player)
-{
-    d.At(QStringLiteral("Frmmain"));
-    EXPECT_EQ(d.On(S::Frmmain).windowTitle(), Q(u"问鼎五关(Kessa Version)"));
-    EXPECT_EQ(d.Texts(S::Frmmain, {"LblPlayer", "LblTime", "LblPlayscore", "Fraquestion", "LblProvider", "CmdStart"})
-                  << d.Text(S::Frmmain, "LblEasyLable") << d.Slots() << d.Marks() << d.Movie(S::Frmmain),
-              (QStringList{player, "240", "0", Heading(), "", Q(u"开始!"), "", "O||||", kRight, ""}));
-    EXPECT_EQ((Flags{d.Enabled(S::Frmmain, "CmdOK"), d.Enabled(S::Frmmain, "CmdPass"), d.Enabled(S::Frmmain, "CmdEasy"),
-                     d.ClockRunning()}),
-              (Flags{false, false, false, false}));
-    d.Type(QStringLiteral("x"));
-    d.At(QStringLiteral("Frmmain"));
-}
-
 // The quiz screen as a level begins: the start button and the easy marker hidden.
 void ExpectLevelBegins(const GameDriver& d, int level, int score, int seconds, const QString& marks, const QString& heading)
 {
@@ -84,11 +68,22 @@ void ExpectTally(const GameDriver& d, int level, int banked, int score, int seco
 }
 
 // Signs in and plays a new game up to level `level` of run `runs` + 1, checking
-// the waiting quiz screen, the start of every level and every tally on the way.
+// the start of every level and every tally on the way, and first the freshly
+// loaded quiz screen waiting for its start button (the easy marker hidden),
+// where Enter does nothing.
 void PlayTo(GameDriver& d, int level, int runs = 0, const QString& player = QStringLiteral("glintora"))
 {
     d.SignIn(player);
-    ExpectWaiting(d, player);
+    d.At(QStringLiteral("Frmmain"));
+    EXPECT_EQ(d.On(S::Frmmain).windowTitle(), Q(u"问鼎五关(Kessa Version)"));
+    EXPECT_EQ(d.Texts(S::Frmmain, {"LblPlayer", "LblTime", "LblPlayscore", "Fraquestion", "LblProvider", "CmdStart"})
+                  << d.Text(S::Frmmain, "LblEasyLable") << d.Slots() << d.Marks() << d.Movie(S::Frmmain),
+              (QStringList{player, "240", "0", Heading(), "", Q(u"开始!"), "", "O||||", kRight, ""}));
+    EXPECT_EQ((Flags{d.Enabled(S::Frmmain, "CmdOK"), d.Enabled(S::Frmmain, "CmdPass"), d.Enabled(S::Frmmain, "CmdEasy"),
+                     d.ClockRunning()}),
+              (Flags{false, false, false, false}));
+    d.Type(QStringLiteral("x"));
+    d.At(QStringLiteral("Frmmain"));
     d.PressStart();
     for (int n = 1;; ++n) {
         const int at = (n - 1) % 5 + 1, banked = (n - 1) / 5 * 100000;
@@ -242,7 +237,7 @@ TEST_P(TheGamble, SplitsTheStakeAsPickStopAndCountSay)
         d.Pick(2, r.explode);
         EXPECT_EQ(d.Movie(S::FrmExplosion), QStringLiteral("baobao.swf"));
         EXPECT_EQ((Flags{button(0)->isVisible(), button(1)->isVisible(), button(2)->isVisible(), button(2)->isEnabled(),
-                         d.Visible(S::FrmExplosion, "Label1"), d.Enabled(S::FrmExplosion, "CmdStop")}),
+                         d.Control<QWidget>(S::FrmExplosion, "Label1")->isVisible(), d.Enabled(S::FrmExplosion, "CmdStop")}),
                   (Flags{false, false, true, false, false, true}));
         EXPECT_EQ(d.Control<QTimer>(S::FrmExplosion, "Timer1")->interval(), 1000) << "the first count after a second";
         d.OnShown(S::FrmSaveMoney, [&] {

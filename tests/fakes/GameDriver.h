@@ -59,7 +59,6 @@ public:
     // What a control shows: its caption or text, nothing while it is hidden.
     QString Text(ScreenId id, const char* name, int index = kNoIndex) const;
     QStringList Texts(ScreenId id, std::initializer_list<const char*> names) const; // of each control, in order
-    bool Visible(ScreenId id, const char* name) const { return Control<QWidget>(id, name)->isVisible(); }
     bool Enabled(ScreenId id, const char* name) const { return Control<QWidget>(id, name)->isEnabled(); }
     QString Slots() const; // the quiz screen's five slots, a used pass marked "*": "V|*|*||"
     // The slots of a level with so many questions answered right and no pass used: "V|O|O||".

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <numeric>
 
 #include <malloc.h>
 
@@ -61,7 +60,7 @@ TEST(Player, SoundsMixAtTheirRateLoopingFromTheirInPointWithOneInstanceWhereAske
 {
     swf::TagStream t;
     std::vector<std::int16_t> ramp(1000);
-    std::iota(ramp.begin(), ramp.end(), 1);
+    for (int i = 0; i < 1000; ++i) ramp[i] = static_cast<std::int16_t>(i + 1);
     swf::SoundInfo part;
     part.inPoint = 100;
     part.loopCount = 3;
