@@ -40,7 +40,7 @@ std::vector<QStringList> BankFixture::Query(const std::filesystem::path& file, c
     for (const char* next = sql; rc == SQLITE_OK && *next;) {
         sqlite3_stmt* st = nullptr;
         rc = sqlite3_prepare_v2(db, next, -1, &st, &next);
-        if (st && !param.isNull()) sqlite3_bind_text(st, 1, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_STATIC);
+        if (st && !param.isNull()) sqlite3_bind_text(st, 1, utf8.constData(), int(utf8.size()), SQLITE_STATIC);
         while (st && (rc = sqlite3_step(st)) == SQLITE_ROW) {
             rows.emplace_back();
             for (int i = 0; i < sqlite3_column_count(st); ++i)
