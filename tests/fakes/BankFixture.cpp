@@ -29,35 +29,29 @@ BankFixture::BankFixture() : file_(dir_.filePath(QStringLiteral("wending.bin")).
         throw std::runtime_error(error.toStdString());
 }
 
-void BankFixture::SqlOn(const std::filesystem::path& file, const std::string& sql)
+std::vector<QStringList> BankFixture::Query(const std::filesystem::path& file, const char* sql, const QString& param,
+                                            bool write)
 {
     sqlite3* db = nullptr;
-    sqlite3_open(file.c_str(), &db);
-    char* msg = nullptr;
-    const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &msg);
-    std::string err = msg ? msg : "";
-    sqlite3_free(msg);
-    sqlite3_close(db);
-    if (rc != SQLITE_OK) throw std::runtime_error(err);
-}
-
-std::vector<QStringList> BankFixture::Query(const std::filesystem::path& file, const char* sql, const QString& param)
-{
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_stmt* st = nullptr;
+    sqlite3_open_v2(file.c_str(), &db, write ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY, nullptr);
     std::vector<QStringList> rows;
     const QByteArray utf8 = param.toUtf8();
-    const bool ok = sqlite3_prepare_v2(db, sql, -1, &st, nullptr) == SQLITE_OK;
-    if (ok && !param.isNull()) sqlite3_bind_text(st, 1, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_STATIC);
-    while (ok && sqlite3_step(st) == SQLITE_ROW) {
-        rows.emplace_back();
-        for (int i = 0; i < sqlite3_column_count(st); ++i)
-            rows.back() << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i)));
+    int rc = SQLITE_OK;
+    for (const char* next = sql; rc == SQLITE_OK && *next;) {
+        sqlite3_stmt* st = nullptr;
+        rc = sqlite3_prepare_v2(db, next, -1, &st, &next);
+        if (st && !param.isNull()) sqlite3_bind_text(st, 1, utf8.constData(), int(utf8.size()), SQLITE_STATIC);
+        while (st && (rc = sqlite3_step(st)) == SQLITE_ROW) {
+            rows.emplace_back();
+            for (int i = 0; i < sqlite3_column_count(st); ++i)
+                rows.back() << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i)));
+        }
+        if (rc == SQLITE_DONE) rc = SQLITE_OK;
+        sqlite3_finalize(st);
     }
-    sqlite3_finalize(st);
+    const std::string error = sqlite3_errmsg(db);
     sqlite3_close(db);
-    if (!ok) throw std::runtime_error(std::string("unreadable question file: ") + sql);
+    if (rc != SQLITE_OK) throw std::runtime_error(error + " in: " + sql);
     return rows;
 }
 

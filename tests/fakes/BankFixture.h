@@ -28,11 +28,13 @@ public:
     std::filesystem::path Folder() const { return file_.parent_path(); }
     // Runs raw SQL on the file, outside the game's connection.
     void Sql(const std::string& sql) const { SqlOn(file_, sql); }
-    static void SqlOn(const std::filesystem::path& file, const std::string& sql);
+    static void SqlOn(const std::filesystem::path& file, const std::string& sql) { Query(file, sql.c_str(), {}, true); }
     // A number read with raw SQL ("select count(*) ...").
     long long Number(const std::string& sql) const { return Query(file_, sql.c_str()).at(0).at(0).toLongLong(); }
-    // The rows a query with one optional text parameter (?1) reads, read-only, each as its columns.
-    static std::vector<QStringList> Query(const std::filesystem::path& file, const char* sql, const QString& param = {});
+    // The rows that the statements in sql read, each as its columns; ?1 stands
+    // for param. Read-only unless `write`.
+    static std::vector<QStringList> Query(const std::filesystem::path& file, const char* sql, const QString& param = {},
+                                          bool write = false);
 
 private:
     QTemporaryDir dir_;

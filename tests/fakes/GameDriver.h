@@ -42,9 +42,7 @@ struct FileCopy {
 
 class GameDriver : private FileCopy, public ScreenRig {
 public:
-    struct FileRow {
-        QString answer, provider, table;
-    };
+    struct FileRow { QString answer, provider, table; };
     // Plays on a copy of `questionFile`; the start screen is shown.
     explicit GameDriver(const QString& questionFile, bool realBoxes = false);
     ~GameDriver() { EXPECT_TRUE(awaited_.isEmpty()) << "a window the road leads to was never shown"; }
@@ -58,11 +56,13 @@ public:
     {
         return On(id).controls().Get<T>(name, index);
     }
+    // What a control shows: its caption or text, nothing while it is hidden.
     QString Text(ScreenId id, const char* name, int index = kNoIndex) const;
     QStringList Texts(ScreenId id, std::initializer_list<const char*> names) const; // of each control, in order
-    bool Visible(ScreenId id, const char* name) const { return Control<QWidget>(id, name)->isVisible(); }
     bool Enabled(ScreenId id, const char* name) const { return Control<QWidget>(id, name)->isEnabled(); }
     QString Slots() const; // the quiz screen's five slots, a used pass marked "*": "V|*|*||"
+    // The slots of a level with so many questions answered right and no pass used: "V|O|O||".
+    static QString SlotsAt(int level, int right = 0);
     QString Marks(ScreenId id = ScreenId::Frmmain) const; // easy marks: "X→→"
     // The file name of the movie a screen's panel plays (checked to lie in the
     // game's movie folder); empty for none.

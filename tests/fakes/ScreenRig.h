@@ -7,11 +7,8 @@
 // numbers, message boxes answered from a script, recorded page requests, and a
 // program end that is only counted. Register the screens under test, then
 // drive them.
-#include <deque>
 #include <filesystem>
 #include <functional>
-#include <utility>
-#include <vector>
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -32,38 +29,26 @@ namespace wd::test {
 // and is then cleared.
 class FakeMessageBoxes final : public MessageBoxes {
 public:
-    struct Shown {
-        MessageId id;
-        QString text;
-    };
     Answer Show(MessageId id, const QString& answer = {}, QWidget* = nullptr) override
     {
-        shown.push_back({id, MessageText(id, answer)});
-        texts << shown.back().text;
+        ids << id;
+        texts << MessageText(id, answer);
         if (onShow) onShow(id);
         Inside();
-        if (script_.empty()) return Answer::Ok;
-        const Answer a = script_.front();
-        script_.pop_front();
-        return a;
+        return script_.isEmpty() ? Answer::Ok : script_.takeFirst();
     }
-    void Notice(const QString& text, QWidget* = nullptr) override
-    {
-        notices.push_back(text);
-        Inside();
-    }
+    void Notice(const QString& text, QWidget* = nullptr) override { notices << text, Inside(); }
     void AddressNotice(const QString& text, const QString& address, QWidget* = nullptr) override
     {
-        copyable.push_back(address);
+        copyable << address;
         Notice(text);
     }
     void Dismiss(const QWidget*) override {} // no box stays open
-    void Script(Answer answer) { script_.push_back(answer); }
+    void Script(Answer answer) { script_ << answer; }
 
-    std::vector<Shown> shown;
-    QStringList texts; // of the messages shown
-    std::vector<QString> notices;
-    std::vector<QString> copyable; // the address each address notice copies
+    QList<MessageId> ids; // of the messages shown
+    QStringList texts, notices;
+    QStringList copyable; // the address each address notice copies
     std::function<void(MessageId)> onShow;
     std::function<void()> whileShown;
 
@@ -72,7 +57,7 @@ private:
     {
         if (const auto inside = std::exchange(whileShown, nullptr)) inside();
     }
-    std::deque<Answer> script_;
+    QList<Answer> script_;
 };
 
 // Records the addresses a screen asks to open and decides each launch: at once
@@ -82,20 +67,13 @@ public:
     void Open(const QString& address, Decided decided) override
     {
         opened << address;
-        if (late) waiting.push_back(std::move(decided));
-        else decided(true);
+        late ? waiting.push_back(std::move(decided)) : decided(true);
     }
-    // Decides the oldest launch still waiting.
-    void Decide(bool opened)
-    {
-        Decided decided = std::move(waiting.front());
-        waiting.pop_front();
-        decided(opened);
-    }
+    void Decide(bool opened) { waiting.takeFirst()(opened); } // the oldest launch still waiting
 
     QStringList opened;
     bool late = false;
-    std::deque<Decided> waiting;
+    QList<Decided> waiting;
 };
 
 class ScreenRig {
@@ -107,10 +85,9 @@ public:
                   [this] { ++programEnds; })
     {
     }
-    ~ScreenRig() { FlushDeletes(); }
-
     // Deletes the windows that unloaded screens left for deferred deletion.
-    static void FlushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+    ~ScreenRig() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
     // Runs the event loop until done() holds or ms have passed; returns done().
     static bool WaitUntil(const std::function<bool()>& done, int ms = 5000)
     {

@@ -4,9 +4,10 @@
 #pragma once
 // A random source that hands out the numbers a test pushes; once they are used
 // up, the last one again, or after Seed numbers drawn from that fixed seed.
-#include <deque>
 #include <optional>
 #include <random>
+
+#include <QList>
 
 #include "platform/Random.h"
 
@@ -14,24 +15,20 @@ namespace wd::test {
 
 class ScriptedRandom final : public RandomSource {
 public:
-    void Push(float r) { script_.push_back(r); }
+    void Push(float r) { script_ << r; }
     void Seed(unsigned seed) { gen_.emplace(seed); }
     void Reseed() override { ++reseeds; }
     float Next() override
     {
-        if (!script_.empty()) {
-            last_ = script_.front();
-            script_.pop_front();
-        } else if (gen_) {
-            last_ = static_cast<float>((*gen_)() >> 8) / 16777216.0f; // 24 bits: below 1
-        }
+        if (!script_.isEmpty()) last_ = script_.takeFirst();
+        else if (gen_) last_ = static_cast<float>((*gen_)() >> 8) / 16777216.0f; // 24 bits: below 1
         return last_;
     }
 
     int reseeds = 0;
 
 private:
-    std::deque<float> script_;
+    QList<float> script_;
     float last_ = 0.0f;
     std::optional<std::mt19937> gen_;
 };

@@ -16,17 +16,15 @@ using namespace wd::test;
 namespace {
 
 // A screen with one control of every kind, shown.
-class Controls : public ::testing::Test {
-protected:
+struct Controls : ScreenRig, ::testing::Test {
     void SetUp() override
     {
-        ProbeScreen::RegisterAs(rig.screens, ScreenId::FrmStart);
-        rig.screens.Show(ScreenId::FrmStart);
-        screen = rig.screens.Loaded(ScreenId::FrmStart);
+        ProbeScreen::RegisterAs(screens, ScreenId::FrmStart);
+        screens.Show(ScreenId::FrmStart);
+        screen = screens.Loaded(ScreenId::FrmStart);
         ASSERT_TRUE(screen && QTest::qWaitForWindowExposed(screen));
     }
     template <typename T> T* Get(const char* name) { return screen->controls().Get<T>(name); }
-    ScreenRig rig;
     Screen* screen = nullptr;
 };
 

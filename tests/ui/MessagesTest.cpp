@@ -23,13 +23,7 @@ using B = QMessageBox;
 // The ten messages as the game must show them; "\u3000" is the ideographic
 // space, "\r" the carriage return, "答案" the inserted answer. The three
 // confirmations carry the game's title, the others the application's.
-const struct {
-    MessageId id;
-    const char16_t* text;
-    bool okCancel;
-    QMessageBox::Icon icon;
-    bool confirmation;
-} kExpected[] = {
+const struct { MessageId id; const char16_t* text; bool okCancel; B::Icon icon; bool confirmation; } kExpected[] = {
     {M::LevelCleared, u"恭喜!你过关啦!!", false, B::Information, false},
     {M::WrongNoScore, u"对不起\u3000你的表现实在太差了\u3000一分都得不到\u3000正确答案应该是:答案\r 重新再玩吧\u3000", false,
      B::Warning, false},

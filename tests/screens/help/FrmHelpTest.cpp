@@ -96,14 +96,12 @@ TEST_F(FrmHelp, TheToggleSwitchesPagesByMouseAndBySpace)
     help.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&help));
     EXPECT_EQ(QApplication::focusWidget(), toggle);
-    QStringList pages;
-    const auto page = [&] { pages << toggle->text() + (examples->isVisible() ? " examples" : " rules"); };
-    page();
+    const auto page = [&] { return toggle->text() + (examples->isVisible() ? " examples" : " rules"); };
+    QStringList pages{page()};
     QTest::mouseClick(toggle, Qt::LeftButton);
-    page();
+    pages << page();
     QTest::keyClick(toggle, Qt::Key_Space);
-    page();
-    EXPECT_EQ(pages, (QStringList{"例如 rules", "看完 examples", "例如 rules"}));
+    EXPECT_EQ(pages << page(), (QStringList{"例如 rules", "看完 examples", "例如 rules"}));
 }
 
 TEST_F(FrmHelp, OpensAgainOnTheRules)

@@ -6,8 +6,6 @@
 // desktop tests an input method's Enter.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-
 #include "fakes/BankFixture.h"
 #include "fakes/GameDriver.h"
 
@@ -17,16 +15,10 @@ using S = ScreenId;
 
 namespace {
 
-// A game on the generated file, signed in; the first question is `first`.
-struct Quiz {
-    explicit Quiz(int first = 7, bool start = true)
-    {
-        d.SignIn();
-        d.random.Push(RFor(first, 159));
-        if (start) d.PressStart();
-    }
-    BankFixture file;
-    GameDriver d{QString::fromStdString(file.File().string())};
+// A game on the generated file, signed in.
+struct Quiz : BankFixture {
+    Quiz() { d.SignIn(); }
+    GameDriver d{QString::fromStdString(File().string())};
 };
 
 } // namespace
@@ -35,6 +27,8 @@ TEST(Frmmain, OnlySpacesAroundTheAnswerAreForgiven)
 {
     for (const char* typed : {"A7", "ａ7", "a 7", "a7\t"}) {
         Quiz g;
+        g.d.random.Push(RFor(7, 159));
+        g.d.PressStart();
         g.d.Type(QString::fromUtf8(typed));
         EXPECT_EQ(g.d.Messages(), QStringList{MessageText(MessageId::WrongNoScore, QStringLiteral("a7"))}) << typed;
     }
@@ -42,7 +36,7 @@ TEST(Frmmain, OnlySpacesAroundTheAnswerAreForgiven)
 
 TEST(Frmmain, ItsCloseBoxAsksAsItsQuitButtonDoes)
 {
-    Quiz g(7, false);
+    Quiz g;
     g.d.Confirm(S::Frmmain, "Cmdquit", Answer::Cancel);
     g.d.On(S::Frmmain).close();
     EXPECT_EQ(g.d.Messages(), QStringList(2, MessageText(MessageId::ConfirmLeave)));
