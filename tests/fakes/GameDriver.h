@@ -86,7 +86,8 @@ public:
     void Type(const QString& text); // into the answer box, then Enter
     // The answer from the file, with spaces around it that do not count.
     void AnswerRight();
-    void AnswerWrong() { Type(OnScreen().answer + QStringLiteral("?")); }
+    // The answer from the file in capitals with a tab after it: neither is forgiven.
+    void AnswerWrong() { Type(OnScreen().answer.toUpper() + u'\t'); }
     void Pass() { Control<Button>(ScreenId::Frmmain, "CmdPass")->click(); }
     void Easy() { Control<Button>(ScreenId::Frmmain, "CmdEasy")->click(); }
     void Tick(int seconds = 1);
@@ -105,11 +106,7 @@ public:
     // The score-saving screen.
     void Upload(const QString& password);
     // A button that asks first ("退出(&Q)", "再玩一次", "退出游戏"), answered so.
-    void Confirm(ScreenId id, const char* button, Answer answer)
-    {
-        messages.Script(answer);
-        Control<Button>(id, button)->click();
-    }
+    void Confirm(ScreenId id, const char* button, Answer a) { messages.Script(a), Control<Button>(id, button)->click(); }
     // Runs fn once the screen is shown: the way into a window shown modally,
     // whose loop holds the step that opened it until the window has gone. Another
     // screen shown modally in its place ends the test.

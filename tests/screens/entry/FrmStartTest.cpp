@@ -75,7 +75,7 @@ TEST_F(FrmStart, ABlankIdIsRefused)
     }
     Get<Button>("CmdStart")->setFocus(); // as a click with the mouse leaves it
     Get<Button>("CmdStart")->click();
-    EXPECT_EQ(messages.ids, QList<MessageId>(3, MessageId::EnterUserId));
+    EXPECT_EQ(messages.texts, QStringList(3, MessageText(MessageId::EnterUserId)));
     EXPECT_EQ(screens.Load(S::FrmStart).focusWidget(), id);
     EXPECT_EQ(screens.State(S::Frmmain), ScreenState::NotLoaded);
 }
