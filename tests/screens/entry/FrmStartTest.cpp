@@ -20,11 +20,7 @@ namespace {
 
 // The start screen on a generated question file, shown.
 struct FrmStart : BankFixture, ScreenRig, ::testing::Test {
-    FrmStart() : ScreenRig(File())
-    {
-        RegisterAllScreens(screens);
-        screens.Show(S::FrmStart);
-    }
+    FrmStart() : ScreenRig(File()) { RegisterAllScreens(screens), screens.Show(S::FrmStart); }
     template <class T> T* Get(const char* name) { return screens.Load(S::FrmStart).controls().Get<T>(name); }
 };
 
