@@ -269,8 +269,7 @@ TEST(WholeGame, ThePlayedMarksStartOverWhenTenQuestionsOrFiveEasyOnesAreLeft)
     PlayTo(d, 1);
     BankFixture::SqlOn(d.bank.File(), "update question set played=1 where id<=148; update easy set played=1 where id<=27");
     for (const QList<int>& marked : {QList<int>{149, 28}, QList<int>{1, 1}}) {
-        d.Pass();
-        d.Easy();
+        d.Pass(), d.Easy();
         EXPECT_EQ((QList<int>{d.PlayedMarks(), d.PlayedMarks("easy")}), marked);
     }
 }

@@ -57,8 +57,7 @@ QString GameDriver::Shown() const
 
 void GameDriver::Stop(const char* expected) const
 {
-    const QString shown = Shown();
-    ADD_FAILURE() << "expected " << expected << ", shown: " << (shown.isEmpty() ? "nothing" : shown.toStdString())
+    ADD_FAILURE() << "expected " << expected << ", shown: " << qUtf8Printable(Shown().isEmpty() ? "nothing" : Shown())
                   << " (the road cannot go on: the test ends here)";
     std::fflush(stdout);
     std::_Exit(EXIT_FAILURE);
@@ -90,8 +89,7 @@ QString GameDriver::Text(ScreenId id, const char* name, int index) const
     if (!w->isVisibleTo(w->window())) return {};
     if (auto* label = qobject_cast<Label*>(w)) return label->Caption();
     if (auto* frame = qobject_cast<Frame*>(w)) return frame->Caption();
-    if (auto* button = qobject_cast<QAbstractButton*>(w)) return button->text();
-    if (auto* box = qobject_cast<QLineEdit*>(w)) return box->text();
+    if (const QVariant text = w->property("text"); text.isValid()) return text.toString(); // a button or a box
     throw std::runtime_error(std::string(name) + " has no text");
 }
 
@@ -125,12 +123,6 @@ QString GameDriver::Movie(ScreenId id, const char* panel) const
     const QString path = Control<AnimationPanel>(id, panel)->Movie(), name = QFileInfo(path).fileName();
     EXPECT_EQ(path.toStdString(), path.isEmpty() ? "" : MovieFile(name.toUtf8().constData()).string());
     return name;
-}
-
-bool GameDriver::ClockRunning() const
-{
-    const Screen* quiz = screens.Loaded(ScreenId::Frmmain);
-    return quiz && quiz->controls().Get<QTimer>("Timer1")->isActive();
 }
 
 GameDriver::FileRow GameDriver::OnScreen() const
@@ -240,8 +232,7 @@ void GameDriver::OnShown(ScreenId id, std::function<void()> fn)
             if (modal && modal != over.data()) Stop(ScreenName(id)); // another screen came in its place
             return;
         }
-        poll->deleteLater();
-        poll->stop();
+        poll->deleteLater(), poll->stop();
         awaited_.removeOne(id);
         const std::function<void()> step = fn; // the lambda may be gone before step returns
         step();

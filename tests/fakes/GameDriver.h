@@ -68,7 +68,10 @@ public:
     // game's movie folder); empty for none.
     QString Movie(ScreenId id, const char* panel = "SwfBackground") const;
     QStringList Messages() const { return messages.texts; } // the scripted messages' texts so far
-    bool ClockRunning() const;    // the quiz screen's
+    bool ClockRunning() const // the quiz screen's
+    {
+        return screens.Loaded(ScreenId::Frmmain) && Control<QTimer>(ScreenId::Frmmain, "Timer1")->isActive();
+    }
     // The hand-over: every window awaited by OnShown has come, and the windows
     // shown are exactly `shown` ("Frmmain FrmSaveMoney").
     void At(const QString& shown) const;

@@ -65,10 +65,8 @@ TEST_F(FrmStart, ItsCloseBoxEndsTheProgram)
 TEST_F(FrmStart, ABlankIdIsRefused)
 {
     TextBox* id = Get<TextBox>("TxtUserId");
-    for (const auto& [blank, enter] : {std::pair("   ", Qt::Key_Return), std::pair("", Qt::Key_Enter)}) {
-        id->setText(QString::fromLatin1(blank));
-        QTest::keyClick(id, enter); // either Enter starts like the button
-    }
+    for (const auto& [blank, enter] : {std::pair("   ", Qt::Key_Return), std::pair("", Qt::Key_Enter)})
+        id->setText(QString::fromLatin1(blank)), QTest::keyClick(id, enter); // either Enter starts like the button
     Get<Button>("CmdStart")->setFocus(); // as a click with the mouse leaves it
     Get<Button>("CmdStart")->click();
     EXPECT_EQ(messages.texts, QStringList(3, MessageText(MessageId::EnterUserId)));
