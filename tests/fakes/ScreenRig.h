@@ -57,8 +57,7 @@ class FakeUrlOpener final : public UrlOpener {
 public:
     void Open(const QString& address, Decided decided) override
     {
-        opened << address;
-        late ? waiting.push_back(std::move(decided)) : decided(true);
+        opened << address, late ? waiting.push_back(std::move(decided)) : decided(true);
     }
     void Decide(bool opened) { waiting.takeFirst()(opened); } // the oldest launch still waiting
 
