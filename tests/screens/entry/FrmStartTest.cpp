@@ -67,8 +67,7 @@ TEST_F(FrmStart, ABlankIdIsRefused)
     TextBox* id = Get<TextBox>("TxtUserId");
     for (const auto& [blank, enter] : {std::pair("   ", Qt::Key_Return), std::pair("", Qt::Key_Enter)})
         id->setText(QString::fromLatin1(blank)), QTest::keyClick(id, enter); // either Enter starts like the button
-    Get<Button>("CmdStart")->setFocus(); // as a click with the mouse leaves it
-    Get<Button>("CmdStart")->click();
+    QTest::mouseClick(Get<Button>("CmdStart"), Qt::LeftButton); // which leaves the focus on the button
     EXPECT_EQ(messages.texts, QStringList(3, MessageText(MessageId::EnterUserId)));
     EXPECT_EQ(screens.Load(S::FrmStart).focusWidget(), id);
     EXPECT_EQ(screens.State(S::Frmmain), ScreenState::NotLoaded);
