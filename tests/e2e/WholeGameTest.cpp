@@ -92,9 +92,12 @@ void PlayTo(GameDriver& d, int level, int runs = 0, const QString& player = QStr
     }
 }
 
-// The score-saving screen's totals: the player's, and the provider's share when there is one.
-void ExpectSaved(const GameDriver& d, int total, const QString& provider = {}, int share = 0)
+// The score-saving screen, over the quiz screen and modal, or alone, with its
+// totals: the player's, and the provider's share when there is one.
+void ExpectSaved(const GameDriver& d, bool overQuiz, int total, const QString& provider = {}, int share = 0)
 {
+    d.At(overQuiz ? QStringLiteral("Frmmain FrmSaveMoney") : QStringLiteral("FrmSaveMoney"));
+    EXPECT_EQ(QGuiApplication::modalWindow(), overQuiz ? d.On(S::FrmSaveMoney).windowHandle() : nullptr);
     EXPECT_EQ(d.Texts(S::FrmSaveMoney, {"LblTotal", "LblProviderScore"}),
               (QStringList{Q(u"你总共获得分数\u3000%1").arg(total), share ? provider + Q(u"获得\u3000%1").arg(share) : ""}));
 }
@@ -186,12 +189,10 @@ TEST(WholeGame, AChampionsGame)
     const QString provider = d.Text(S::Frmmain, "LblProvider"), answer = d.OnScreen().answer;
     const qsizetype before = d.Messages().size();
     d.OnShown(S::FrmSaveMoney, [&] {
-        d.At(QStringLiteral("Frmmain FrmSaveMoney"));
+        ExpectSaved(d, true, 100000);
         EXPECT_EQ(d.Texts(S::Frmmain, {"LblTime", "Txtanswer"}) << d.Movie(S::Frmmain), (QStringList{"0", "半", "1.swf"}));
-        EXPECT_EQ(QGuiApplication::modalWindow(), d.On(S::FrmSaveMoney).windowHandle());
         EXPECT_EQ(d.On(S::FrmSaveMoney).windowTitle(), Q(u"问鼎五关(Kessa Version)--保存分数"));
         EXPECT_EQ(d.Text(S::FrmSaveMoney, "TxtUserId"), QStringLiteral("glintora"));
-        ExpectSaved(d, 100000);
         d.Upload(QStringLiteral("s3cret&x"));
         EXPECT_EQ(d.urls.opened, QStringList{ScoreAddress(QStringLiteral("s3cret&x"), 100000, provider)});
         d.messages.Script(Answer::Cancel);
@@ -233,9 +234,7 @@ TEST_P(TheGamble, SplitsTheStakeAsPickStopAndCountSay)
                   (Flags{false, false, true, false, false, true}));
         EXPECT_EQ(d.Control<QTimer>(S::FrmExplosion, "Timer1")->interval(), 1000) << "the first count after a second";
         d.OnShown(S::FrmSaveMoney, [&] {
-            d.At(QStringLiteral("Frmmain FrmSaveMoney"));
-            EXPECT_EQ(QGuiApplication::modalWindow(), d.On(S::FrmSaveMoney).windowHandle());
-            ExpectSaved(d, r.runs * 100000 + r.kept, provider, r.provider);
+            ExpectSaved(d, true, r.runs * 100000 + r.kept, provider, r.provider);
             d.Confirm(S::FrmSaveMoney, "CmdQuit", Answer::Ok);
         });
         if (r.stopAt) {
@@ -308,12 +307,11 @@ TEST(WholeGame, AnEarlyEndWithAScoreLeavesTheScoreScreenAlone)
         if (way == 2) d.Type(d.OnScreen().answer);
         if (way == 3) d.GoOn();
         lock.reset();
-        d.At(QStringLiteral("FrmSaveMoney"));
+        ExpectSaved(d, false, way ? 5000 : 10000);
         EXPECT_FALSE(limit.hasExpired()) << "one busy timeout, and no second one";
         EXPECT_EQ(d.messages.notices.size(), std::max(0, way - 1));
         EXPECT_TRUE(way < 2 || d.messages.notices.back().contains(Q(u"正被另一个程序使用")));
         EXPECT_EQ(d.State(S::Frmmain), ScreenState::NotLoaded);
-        ExpectSaved(d, way ? 5000 : 10000);
         const qsizetype before = d.Messages().size();
         d.Confirm(S::FrmSaveMoney, "CmdQuit", Answer::Cancel);
         d.At(QStringLiteral("FrmSaveMoney"));
@@ -381,8 +379,7 @@ TEST(WholeGame, TheRealQuitQuestionLeftOpenClosesWhenTheTimeRunsOut)
                 EXPECT_TRUE(ScreenRig::WaitUntil([&] { return d.Text(S::FrmExplosion, "LblScore") == "200"; }));
                 d.CountTo();
                 d.OnShown(S::FrmSaveMoney, [&] {
-                    d.At(QStringLiteral("Frmmain FrmSaveMoney"));
-                    ExpectSaved(d, 5000);
+                    ExpectSaved(d, true, 5000);
                     d.Upload(QStringLiteral("pw"));
                     d.Control<Button>(S::FrmSaveMoney, "CmdQuit")->click();
                 });
