@@ -17,7 +17,6 @@
 #include "fakes/BankFixture.h"
 #include "platform/AppPaths.h"
 #include "screens/AllScreens.h"
-#include "screens/quiz/Frmmain.h"
 #include "screens/reward/FrmExplosion.h"
 #include "ui/AnimationPanel.h"
 
@@ -164,11 +163,6 @@ void GameDriver::AnswerRight()
     const FileRow row = OnScreen();
     EXPECT_EQ(Text(ScreenId::Frmmain, "LblProvider"), row.provider);
     Type(QStringLiteral("  ") + row.answer + QStringLiteral(" \u3000"));
-}
-
-void GameDriver::Tick(int seconds)
-{
-    for (int i = 0; i < seconds; ++i) static_cast<Frmmain&>(On(ScreenId::Frmmain)).Timer1_Timer();
 }
 
 void GameDriver::ClearLevel(int level)

@@ -28,6 +28,7 @@
 #include <QTimer>
 
 #include "fakes/ScreenRig.h"
+#include "screens/quiz/Frmmain.h"
 #include "ui/Controls.h"
 #include "ui/Screen.h"
 
@@ -93,7 +94,7 @@ public:
     void AnswerWrong() { Type(OnScreen().answer.toUpper() + u'\t'); }
     void Pass() { Control<Button>(ScreenId::Frmmain, "CmdPass")->click(); }
     void Easy() { Control<Button>(ScreenId::Frmmain, "CmdEasy")->click(); }
-    void Tick(int seconds = 1);
+    void Tick(int seconds = 1) { while (seconds-- > 0) static_cast<Frmmain&>(On(ScreenId::Frmmain)).Timer1_Timer(); }
     // Answers the level's questions; the quiz screen's checks on the way.
     void ClearLevel(int level);
     // The tally.

@@ -35,8 +35,7 @@ TEST_F(FrmStart, ShowsItsTwoLinedTextsBrokenAndSpacedAsWritten)
 
 TEST_F(FrmStart, ItsLinksOpenTheSitesPages)
 {
-    Get<Label>("Label1")->Clicked();
-    Get<Label>("Label4")->Clicked();
+    for (const char* link : {"Label1", "Label4"}) Get<Label>(link)->Clicked();
     EXPECT_EQ(urls.opened, (QStringList{"http://www.xinglan.example/", "http://www.xinglan.example/asp/register/4-01.asp"}));
 }
 
