@@ -17,7 +17,6 @@
 #include "fakes/BankFixture.h"
 #include "platform/AppPaths.h"
 #include "screens/AllScreens.h"
-#include "screens/quiz/Frmmain.h"
 #include "screens/reward/FrmExplosion.h"
 #include "ui/AnimationPanel.h"
 
@@ -57,8 +56,7 @@ QString GameDriver::Shown() const
 
 void GameDriver::Stop(const char* expected) const
 {
-    const QString shown = Shown();
-    ADD_FAILURE() << "expected " << expected << ", shown: " << (shown.isEmpty() ? "nothing" : shown.toStdString())
+    ADD_FAILURE() << "expected " << expected << ", shown: " << qUtf8Printable(Shown().isEmpty() ? "nothing" : Shown())
                   << " (the road cannot go on: the test ends here)";
     std::fflush(stdout);
     std::_Exit(EXIT_FAILURE);
@@ -90,8 +88,7 @@ QString GameDriver::Text(ScreenId id, const char* name, int index) const
     if (!w->isVisibleTo(w->window())) return {};
     if (auto* label = qobject_cast<Label*>(w)) return label->Caption();
     if (auto* frame = qobject_cast<Frame*>(w)) return frame->Caption();
-    if (auto* button = qobject_cast<QAbstractButton*>(w)) return button->text();
-    if (auto* box = qobject_cast<QLineEdit*>(w)) return box->text();
+    if (const QVariant text = w->property("text"); text.isValid()) return text.toString(); // a button or a box
     throw std::runtime_error(std::string(name) + " has no text");
 }
 
@@ -125,12 +122,6 @@ QString GameDriver::Movie(ScreenId id, const char* panel) const
     const QString path = Control<AnimationPanel>(id, panel)->Movie(), name = QFileInfo(path).fileName();
     EXPECT_EQ(path.toStdString(), path.isEmpty() ? "" : MovieFile(name.toUtf8().constData()).string());
     return name;
-}
-
-bool GameDriver::ClockRunning() const
-{
-    const Screen* quiz = screens.Loaded(ScreenId::Frmmain);
-    return quiz && quiz->controls().Get<QTimer>("Timer1")->isActive();
 }
 
 GameDriver::FileRow GameDriver::OnScreen() const
@@ -172,11 +163,6 @@ void GameDriver::AnswerRight()
     const FileRow row = OnScreen();
     EXPECT_EQ(Text(ScreenId::Frmmain, "LblProvider"), row.provider);
     Type(QStringLiteral("  ") + row.answer + QStringLiteral(" \u3000"));
-}
-
-void GameDriver::Tick(int seconds)
-{
-    for (int i = 0; i < seconds; ++i) static_cast<Frmmain&>(On(ScreenId::Frmmain)).Timer1_Timer();
 }
 
 void GameDriver::ClearLevel(int level)
@@ -240,8 +226,7 @@ void GameDriver::OnShown(ScreenId id, std::function<void()> fn)
             if (modal && modal != over.data()) Stop(ScreenName(id)); // another screen came in its place
             return;
         }
-        poll->deleteLater();
-        poll->stop();
+        poll->deleteLater(), poll->stop();
         awaited_.removeOne(id);
         const std::function<void()> step = fn; // the lambda may be gone before step returns
         step();

@@ -28,6 +28,7 @@
 #include <QTimer>
 
 #include "fakes/ScreenRig.h"
+#include "screens/quiz/Frmmain.h"
 #include "ui/Controls.h"
 #include "ui/Screen.h"
 
@@ -68,7 +69,10 @@ public:
     // game's movie folder); empty for none.
     QString Movie(ScreenId id, const char* panel = "SwfBackground") const;
     QStringList Messages() const { return messages.texts; } // the scripted messages' texts so far
-    bool ClockRunning() const;    // the quiz screen's
+    bool ClockRunning() const // the quiz screen's
+    {
+        return screens.Loaded(ScreenId::Frmmain) && Control<QTimer>(ScreenId::Frmmain, "Timer1")->isActive();
+    }
     // The hand-over: every window awaited by OnShown has come, and the windows
     // shown are exactly `shown` ("Frmmain FrmSaveMoney").
     void At(const QString& shown) const;
@@ -86,10 +90,11 @@ public:
     void Type(const QString& text); // into the answer box, then Enter
     // The answer from the file, with spaces around it that do not count.
     void AnswerRight();
-    void AnswerWrong() { Type(OnScreen().answer + QStringLiteral("?")); }
+    // The answer from the file in capitals with a tab after it: neither is forgiven.
+    void AnswerWrong() { Type(OnScreen().answer.toUpper() + u'\t'); }
     void Pass() { Control<Button>(ScreenId::Frmmain, "CmdPass")->click(); }
     void Easy() { Control<Button>(ScreenId::Frmmain, "CmdEasy")->click(); }
-    void Tick(int seconds = 1);
+    void Tick(int seconds = 1) { while (seconds-- > 0) static_cast<Frmmain&>(On(ScreenId::Frmmain)).Timer1_Timer(); }
     // Answers the level's questions; the quiz screen's checks on the way.
     void ClearLevel(int level);
     // The tally.
@@ -105,11 +110,7 @@ public:
     // The score-saving screen.
     void Upload(const QString& password);
     // A button that asks first ("退出(&Q)", "再玩一次", "退出游戏"), answered so.
-    void Confirm(ScreenId id, const char* button, Answer answer)
-    {
-        messages.Script(answer);
-        Control<Button>(id, button)->click();
-    }
+    void Confirm(ScreenId id, const char* button, Answer a) { messages.Script(a), Control<Button>(id, button)->click(); }
     // Runs fn once the screen is shown: the way into a window shown modally,
     // whose loop holds the step that opened it until the window has gone. Another
     // screen shown modally in its place ends the test.

@@ -31,32 +31,23 @@ class FakeMessageBoxes final : public MessageBoxes {
 public:
     Answer Show(MessageId id, const QString& answer = {}, QWidget* = nullptr) override
     {
-        ids << id;
         texts << MessageText(id, answer);
         if (onShow) onShow(id);
         Inside();
         return script_.isEmpty() ? Answer::Ok : script_.takeFirst();
     }
     void Notice(const QString& text, QWidget* = nullptr) override { notices << text, Inside(); }
-    void AddressNotice(const QString& text, const QString& address, QWidget* = nullptr) override
-    {
-        copyable << address;
-        Notice(text);
-    }
+    void AddressNotice(const QString& text, const QString& at, QWidget* = nullptr) override { copyable << at, Notice(text); }
     void Dismiss(const QWidget*) override {} // no box stays open
     void Script(Answer answer) { script_ << answer; }
 
-    QList<MessageId> ids; // of the messages shown
     QStringList texts, notices;
     QStringList copyable; // the address each address notice copies
     std::function<void(MessageId)> onShow;
     std::function<void()> whileShown;
 
 private:
-    void Inside()
-    {
-        if (const auto inside = std::exchange(whileShown, nullptr)) inside();
-    }
+    void Inside() { if (const auto inside = std::exchange(whileShown, nullptr)) inside(); }
     QList<Answer> script_;
 };
 
@@ -66,8 +57,7 @@ class FakeUrlOpener final : public UrlOpener {
 public:
     void Open(const QString& address, Decided decided) override
     {
-        opened << address;
-        late ? waiting.push_back(std::move(decided)) : decided(true);
+        opened << address, late ? waiting.push_back(std::move(decided)) : decided(true);
     }
     void Decide(bool opened) { waiting.takeFirst()(opened); } // the oldest launch still waiting
 
@@ -82,9 +72,7 @@ public:
     explicit ScreenRig(const std::filesystem::path& questionFile = "no-such-file.bin", bool real = false)
         : bank(session, random, questionFile),
           screens(Services{session, bank, real ? static_cast<MessageBoxes&>(realBoxes) : messages, random, urls},
-                  [this] { ++programEnds; })
-    {
-    }
+                  [this] { ++programEnds; }) {}
     // Deletes the windows that unloaded screens left for deferred deletion.
     ~ScreenRig() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
