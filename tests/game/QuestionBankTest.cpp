@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include "fakes/BankFixture.h"
+#include "fakes/Servers.h"
 #include "fakes/ScriptedRandom.h"
 #include "game/Module1.h"
 #include "game/QuestionBank.h"
@@ -21,12 +22,6 @@ using namespace wd;
 using namespace wd::test;
 
 namespace {
-
-std::string Bytes(const std::filesystem::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 struct Bank {
     explicit Bank(const std::filesystem::path& file) : bank(session, random, file) { bank.OpenQuestionBank(); }
@@ -99,17 +94,17 @@ TEST(QuestionBank, OpeningRefusesAnUnusableFileSayingWhatIsWrong)
         else if (c.spoil == "lock") lock.emplace(f.File(), "begin exclusive");
         else if (c.spoil == "junk") std::ofstream(f.File()) << std::string(100, 'x');
         else f.Sql(c.spoil);
-        const std::string before = Bytes(f.File());
+        const QString path = QString::fromStdString(f.File().string());
+        const QByteArray before = ReadFile(path);
         QElapsedTimer clock;
         clock.start();
         Bank b(f.File());
         EXPECT_LT(clock.elapsed(), Connection::kBusyTimeoutMs) << c.says;
         EXPECT_EQ(b.bank.ProblemKind(), c.kind) << c.says;
         const QString text = b.bank.ProblemText();
-        EXPECT_TRUE(text.contains(QString::fromUtf8(c.says)) && text.contains(QString::fromStdString(f.File().string())))
-            << text.toStdString();
+        EXPECT_TRUE(text.contains(QString::fromUtf8(c.says)) && text.contains(path)) << text.toStdString();
         EXPECT_EQ(b.session.QuestionCount, 159) << "the open goes on past a failing step";
-        EXPECT_EQ(Bytes(f.File()), before) << c.says;
+        EXPECT_EQ(ReadFile(path), before) << c.says;
     }
 }
 

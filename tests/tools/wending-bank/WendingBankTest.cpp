@@ -21,9 +21,7 @@ using namespace wd;
 // easy question N on line N + 161.
 TEST(WendingBank, BuildRefusesASourceItCannotStoreFaithfully)
 {
-    const auto replace = [](int line, QByteArray text) {
-        return [line, text](QList<QByteArray>& lines) { lines[line - 1] = text; };
-    };
+    const auto replace = [](int line, QByteArray text) { return [=](QList<QByteArray>& lines) { lines[line - 1] = text; }; };
     const struct {
         std::function<void(QList<QByteArray>&)> edit;
         const char* message; // a line of the tool's errors, after "SOURCE:"
