@@ -52,11 +52,10 @@ std::vector<QStringList> BankFixture::Query(const std::filesystem::path& file, c
 HeldLock::HeldLock(const std::filesystem::path& file, const char* begin)
 {
     sqlite3_open(file.c_str(), &db_);
-    if (sqlite3_exec(db_, begin, nullptr, nullptr, nullptr) != SQLITE_OK) {
-        const std::string error = std::string("cannot lock: ") + sqlite3_errmsg(db_);
-        sqlite3_close(db_);
-        throw std::runtime_error(error);
-    }
+    if (sqlite3_exec(db_, begin, nullptr, nullptr, nullptr) == SQLITE_OK) return;
+    const std::string error = std::string("cannot lock: ") + sqlite3_errmsg(db_);
+    sqlite3_close(db_);
+    throw std::runtime_error(error);
 }
 
 HeldLock::~HeldLock()
