@@ -35,34 +35,27 @@ std::vector<QStringList> BankFixture::Query(const std::filesystem::path& file, c
     sqlite3* db = nullptr;
     sqlite3_open_v2(file.c_str(), &db, write ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY, nullptr);
     std::vector<QStringList> rows;
-    const QByteArray utf8 = param.toUtf8();
-    int rc = SQLITE_OK;
-    for (const char* next = sql; rc == SQLITE_OK && *next;) {
-        sqlite3_stmt* st = nullptr;
-        rc = sqlite3_prepare_v2(db, next, -1, &st, &next);
-        if (st && !param.isNull()) sqlite3_bind_text(st, 1, utf8.constData(), int(utf8.size()), SQLITE_STATIC);
-        while (st && (rc = sqlite3_step(st)) == SQLITE_ROW) {
-            rows.emplace_back();
-            for (int i = 0; i < sqlite3_column_count(st); ++i)
-                rows.back() << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i)));
-        }
-        if (rc == SQLITE_DONE) rc = SQLITE_OK;
-        sqlite3_finalize(st);
-    }
+    const auto addRow = [](void* to, int columns, char** values, char**) {
+        QStringList& row = static_cast<std::vector<QStringList>*>(to)->emplace_back();
+        for (int i = 0; i < columns; ++i) row << QString::fromUtf8(values[i]);
+        return 0;
+    };
+    const QString literal = QLatin1Char('\'') + QString(param).replace(u'\'', QStringLiteral("''")) + QLatin1Char('\'');
+    const QByteArray statements = QString::fromUtf8(sql).replace(QStringLiteral("?1"), literal).toUtf8();
+    const bool ok = sqlite3_exec(db, statements.constData(), addRow, &rows, nullptr) == SQLITE_OK;
     const std::string error = sqlite3_errmsg(db);
     sqlite3_close(db);
-    if (rc != SQLITE_OK) throw std::runtime_error(error + " in: " + sql);
+    if (!ok) throw std::runtime_error(error + " in: " + sql);
     return rows;
 }
 
 HeldLock::HeldLock(const std::filesystem::path& file, const char* begin)
 {
     sqlite3_open(file.c_str(), &db_);
-    if (sqlite3_exec(db_, begin, nullptr, nullptr, nullptr) != SQLITE_OK) {
-        const std::string error = std::string("cannot lock: ") + sqlite3_errmsg(db_);
-        sqlite3_close(db_);
-        throw std::runtime_error(error);
-    }
+    if (sqlite3_exec(db_, begin, nullptr, nullptr, nullptr) == SQLITE_OK) return;
+    const std::string error = std::string("cannot lock: ") + sqlite3_errmsg(db_);
+    sqlite3_close(db_);
+    throw std::runtime_error(error);
 }
 
 HeldLock::~HeldLock()

@@ -1,16 +1,14 @@
 // SPDX-FileCopyrightText: 2026 星澜小站 <webmaster@xinglan.example>
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The rules as the session variables and the score address carry them; the
-// expected figures are written out here, not taken from the program.
+// The rules as the session variables carry them; the expected figures are
+// written out here, not taken from the program.
 #include <gtest/gtest.h>
 
-#include <QUrl>
-#include <QUrlQuery>
+#include <QStringList>
 
 #include "game/Module1.h"
 #include "game/Rules.h"
-#include "game/ScoreAddress.h"
 
 using namespace wd;
 
@@ -44,21 +42,4 @@ TEST(Rules, EachLevelGrantsItsPassesAndTheLastKeepsThoseLeft)
     QList<int> passes{m.PassesLeft};
     while (passes.size() < 5) passes << (m.BeginNextLevel(), m.PassesLeft);
     EXPECT_EQ(passes, QList<int>({4, 3, 2, 1, 1}));
-}
-
-// Every value percent-encoded byte by byte; the roads and the score-saving
-// screen check the whole address.
-TEST(Rules, TheScoreAddressEncodesEveryValueSoThatTheSiteReadsBackWhatWasTyped)
-{
-    EXPECT_TRUE(ScoreUploadAddress({QString(), QString(), -5, QString(), 0})
-                    .endsWith(QStringLiteral("?userid=&passwd=&playercash=-5&provider=&providercash=0")));
-    const QString password = QStringLiteral("a&b=c#d%e+f g");
-    const QString a = ScoreUploadAddress({QStringLiteral("用户 1"), password, 1, QStringLiteral("叶子~_.-"), 2});
-    EXPECT_TRUE(a.endsWith(QStringLiteral("&passwd=a%26b%3Dc%23d%25e%2Bf%20g&playercash=1"
-                                          "&provider=%E5%8F%B6%E5%AD%90~_.-&providercash=2")))
-        << "UTF-8 bytes, capital hex";
-    const QUrlQuery q(QUrl(a, QUrl::StrictMode));
-    EXPECT_EQ(QStringList({q.queryItemValue("userid", QUrl::FullyDecoded), q.queryItemValue("passwd", QUrl::FullyDecoded)}),
-              QStringList({"用户 1", password}));
-    EXPECT_EQ(q.queryItems().size(), 5);
 }

@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QThreadPool>
 
+#include "Mp3Encoder.h"
 #include "fakes/Servers.h"
 #include "platform/SoundOutput.h"
 #include "platform/swf/TestMovies.h"
@@ -29,7 +30,7 @@ protected:
     void SetUp() override { SoundOutput::Instance().DisableDevice(); }
     QString Write(const QString& name, const Bytes& bytes)
     {
-        return WriteFile(dir_.filePath(name).toStdString(), bytes), dir_.filePath(name);
+        return moviemaker::WriteFile(dir_.filePath(name).toStdString(), bytes), dir_.filePath(name);
     }
     // A looping movie holding one constant level; behind it, if asked, data that a cut may lose.
     Bytes LevelMovie(std::int16_t level, swf::Container c = swf::Container::Plain, bool bulk = false)

@@ -89,15 +89,3 @@ TEST_F(Controls, LinksTurnRedAndBoldUntilThePointerIsOnTheWindowItself)
     QTest::mouseMove(screen, Get<Shape>("Shape1")->geometry().center()); // a shape is part of the surface
     EXPECT_TRUE(cool(link1) && cool(link2));
 }
-
-// Screens take their handles when they are built, so a misspelt name, a wrong
-// kind or an index the table does not hold stops the screen there.
-TEST_F(Controls, ALookUpByAWrongNameKindOrIndexIsRefused)
-{
-    const ControlSet& c = screen->controls();
-    EXPECT_THROW(c.Get<Label>("LblBx"), std::out_of_range);
-    EXPECT_THROW(c.Get<Button>("LblBox"), std::out_of_range);
-    EXPECT_THROW(c.Get<Label>("LblBox", 0), std::out_of_range);
-    EXPECT_THROW((c.GetArray<Label, 1>("LblBox")), std::out_of_range);
-    EXPECT_EQ(c.Get<QWidget>("LblBox"), c.Get<Label>("LblBox"));
-}

@@ -23,8 +23,6 @@ inline constexpr Row kRows[] = {
      .maxLength = 20, .tab = 3},
     {.name = "TxtPassword", .kind = Kind::TextBox, .left = 2100, .top = 1800, .width = 1500, .height = 360, .flags = Masked,
      .maxLength = 10, .tab = 4},
-    {.name = "LblBox", .kind = Kind::Label, .left = 2100, .top = 2400, .width = 2400, .height = 300, .caption = u"0",
-     .font = font::S12B, .fore = Colour::White, .back = Colour::Navy, .flags = Centred},
     {.name = "Shape1", .kind = Kind::Shape, .left = 4500, .top = 1500, .width = 900, .height = 900},
 };
 } // namespace probe

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <numeric>
 
 #include <malloc.h>
 
@@ -59,11 +60,10 @@ TEST(Player, SoundsAndStreamsStartAtTheirFramesLoopingWithPlayOnOnceWithPlayOff)
 TEST(Player, SoundsMixAtTheirRateLoopingFromTheirInPointWithOneInstanceWhereAsked)
 {
     swf::TagStream t;
+    swf::SoundInfo part, single; // from sample 100, three times; not while it plays
+    part.inPoint = 100, part.loopCount = 3, single.syncNoMultiple = true;
     std::vector<std::int16_t> ramp(1000);
-    for (int i = 0; i < 1000; ++i) ramp[i] = static_cast<std::int16_t>(i + 1);
-    swf::SoundInfo part;
-    part.inPoint = 100;
-    part.loopCount = 3;
+    std::iota(ramp.begin(), ramp.end(), 1);
     DefinePcm(t, 1, ramp).StartSound(1, part).ShowFrame().End();
     const auto mix = Stage(t).Pull(3000);
     EXPECT_EQ((std::vector<int>{At(mix, 0), At(mix, 899), At(mix, 900), At(mix, 2699), At(mix, 2700), mix[1]}),
@@ -75,10 +75,8 @@ TEST(Player, SoundsMixAtTheirRateLoopingFromTheirInPointWithOneInstanceWhereAske
     EXPECT_EQ((std::vector<int>{At(smix, 2), At(smix, 4), At(smix, 12)}), (std::vector<int>{200, 400, 0}));
 
     swf::TagStream twice;
-    DefinePcm(twice, 1, Level(1000, 44100));
-    swf::SoundInfo single;
-    single.syncNoMultiple = true;
-    twice.StartSound(1).ShowFrame().StartSound(1, single).ShowFrame().StartSound(1).ShowFrame().End();
+    DefinePcm(twice, 1, Level(1000, 44100)).StartSound(1).ShowFrame().StartSound(1, single).ShowFrame();
+    twice.StartSound(1).ShowFrame().End();
     const auto tmix = Stage(twice).Pull(3 * kFrame);
     EXPECT_EQ((std::vector<int>{At(tmix, kFrame + 10), At(tmix, 2 * kFrame + 10)}), (std::vector<int>{1000, 2000}));
 }
@@ -101,9 +99,8 @@ TEST(Mixer, TheLimiterActsOnlyOnAMixThatWouldPassFullScale)
     swfplay::Mixer mixer;
     std::vector<std::shared_ptr<Player>> players;
     const auto add = [&] {
-        players.push_back(std::make_shared<Player>(Player::Play::On));
-        mixer.Attach(players.back());
-        players.back()->Install(players.back()->Expect(), movie);
+        const auto& p = players.emplace_back(std::make_shared<Player>(Player::Play::On));
+        mixer.Attach(p), p->Install(p->Expect(), movie);
     };
     // Sample for sample what the movie holds, from `at` on.
     const auto exact = [&](const std::vector<std::int16_t>& mix, std::size_t at) {

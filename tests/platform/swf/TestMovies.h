@@ -6,8 +6,6 @@
 // SWF writer.
 #include <cmath>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <numbers>
 #include <span>
 #include <vector>
@@ -43,18 +41,6 @@ inline Bytes Movie(const swf::TagStream& tags, double fps = 10, swf::Container c
     swf::MovieHeader h;
     h.frameRate = fps;
     return swf::BuildMovie(h, tags, container);
-}
-
-inline double Rms(std::span<const std::int16_t> samples)
-{
-    double sum = 0;
-    for (auto s : samples) sum += static_cast<double>(s) * s;
-    return samples.empty() ? 0 : std::sqrt(sum / static_cast<double>(samples.size()));
-}
-
-inline void WriteFile(const std::filesystem::path& path, const Bytes& bytes)
-{
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 } // namespace wd::testing

@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <functional>
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QProcess>
 
@@ -21,9 +21,7 @@ using namespace wd;
 // easy question N on line N + 161.
 TEST(WendingBank, BuildRefusesASourceItCannotStoreFaithfully)
 {
-    const auto replace = [](int line, QByteArray text) {
-        return [line, text](QList<QByteArray>& lines) { lines[line - 1] = text; };
-    };
+    const auto replace = [](int line, QByteArray text) { return [=](QList<QByteArray>& lines) { lines[line - 1] = text; }; };
     const struct {
         std::function<void(QList<QByteArray>&)> edit;
         const char* message; // a line of the tool's errors, after "SOURCE:"
@@ -44,9 +42,7 @@ TEST(WendingBank, BuildRefusesASourceItCannotStoreFaithfully)
         const QString source = dir.filePath(QStringLiteral("src.txt")), out = dir.filePath(QStringLiteral("wending.bin"));
         QList<QByteArray> lines = test::GeneratedSource().toUtf8().split('\n');
         c.edit(lines);
-        QFile file(source);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(lines.join('\n')) > 0);
-        file.close();
+        std::ofstream(source.toStdString(), std::ios::binary) << lines.join('\n').toStdString();
         QProcess tool;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.path()); // no word from Qt about a missing one
