@@ -10,7 +10,6 @@
 
 #include <QImage>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <filesystem>
@@ -73,25 +72,18 @@ TEST_F(Package, HoldTheGameItsLauncherEntryMetainfoIconsAndTheToolWithDebiansFie
         if (!e.is_directory() || e.is_symlink()) files.insert(e.path().lexically_relative(root_).string());
     EXPECT_EQ(files, expected);
 
-    // The menu shows the game's name and icon and starts the launcher.
-    const QStringList lines = QString::fromUtf8(ReadFile(Q(root_ / share / "applications" / (kId + ".desktop")))).split(u'\n');
-    for (const QString& line : QStringList{"Name=问鼎五关", "Exec=wendingwuguan", "Icon=" + QString::fromStdString(kId)})
-        EXPECT_TRUE(lines.contains(line)) << line.toStdString();
+    // The menu shows the game's icon (lintian finds a command not in the package).
+    const QString entry = QString::fromUtf8(ReadFile(Q(root_ / share / "applications" / (kId + ".desktop"))));
+    EXPECT_TRUE(entry.split(u'\n').contains("Icon=" + QString::fromStdString(kId))) << entry.toStdString();
 
-    // The font, the browser opener and Qt's translations by hand; the libraries from dpkg-shlibdeps.
-    // The tool, no game, measures the questions in the game's fonts.
-    // A Wayland desktop gets Qt's plugin for it; the tool goes well with the game.
-    for (const auto& [package, name, section, also, depends] :
-         {std::tuple{kPackage, WD_PACKAGE_NAME, "games", "Recommends: qt6-wayland",
-                     QStringList{"fonts-wqy-microhei", "xdg-utils", "qt6-translations-l10n", "libpulse0", "libsqlite3-0"}},
-          std::tuple{kBankPackage, WD_BANK_PACKAGE_NAME, "utils", "Suggests: " WD_PACKAGE_NAME, QStringList{"fonts-wqy-microhei", "libsqlite3-0"}}}) {
+    // A Wayland desktop gets Qt's plugin for it; the tool goes well with the game. (Lintian finds
+    // a library that the programs use and the package does not depend on.)
+    for (const auto& [package, name, section, also] : {std::tuple{kPackage, WD_PACKAGE_NAME, "games", "Recommends: qt6-wayland"},
+                                                      std::tuple{kBankPackage, WD_BANK_PACKAGE_NAME, "utils", "Suggests: " WD_PACKAGE_NAME}}) {
         const QString control = Execute({"dpkg-deb", "--field", Q(package)}).second;
         for (const QString& field : QStringList{"Package: " + QString::fromLatin1(name), "Version: " WD_VERSION, "Architecture: " WD_DEB_ARCH,
                                                 "Section: " + QString::fromLatin1(section), "Homepage: " + wd::site::HomeAddress(), QString::fromLatin1(also)})
             EXPECT_TRUE(control.split(u'\n').contains(field)) << field.toStdString() << " not in " << control.toStdString();
-        for (const QString& dependency : depends)
-            EXPECT_TRUE(control.contains(QRegularExpression(QStringLiteral("\nDepends: (.*[ ,|])?%1( |,|\n)").arg(dependency))))
-                << dependency.toStdString() << " not in " << control.toStdString();
     }
     // Nothing to report, and nothing hidden by an override.
     const auto [code, lintian] =
@@ -137,10 +129,9 @@ TEST_F(Package, ItsManualPagesRenderWithoutAWarning)
 
 TEST_F(Package, ItsQuestionFileToolFindsItsQuestionFileClean)
 {
-    const fs::path bank = root_ / kGame / "wending.bin";
-    const auto [code, says] = Execute({Q(root_ / kTool), "check", Q(bank)}, true);
-    EXPECT_EQ(code, 0) << says.toStdString();
-    EXPECT_TRUE(says.split(u'\n').contains(Q(bank) + QStringLiteral(": ok"))) << says.toStdString();
+    const QString bank = Q(root_ / kGame / "wending.bin");
+    const auto [code, says] = Execute({Q(root_ / kTool), "check", bank}, true);
+    EXPECT_TRUE(code == 0 && says.split(u'\n').contains(bank + ": ok")) << code << ": " << says.toStdString();
 }
 
 // Plays a short game with the keys of an X server of the test's own: `program`
