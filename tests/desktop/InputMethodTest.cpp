@@ -46,10 +46,8 @@ constexpr char kPlugin[] = "libfcitx5platforminputcontextplugin.so";
 QString StartInputMethod(ServerGroup& servers)
 {
     servers.Set("QT_IM_MODULE", "ibus");
-    const bool up = servers.Start({"ibus-daemon", "--panel=disable"}) && Soon([] {
-        Execute({"ibus", "engine", "libpinyin"}); // fails while the engine starts
-        return Execute({"ibus", "engine"}).second.trimmed() == "libpinyin";
-    });
+    const bool up = servers.Start({"ibus-daemon", "--panel=disable"}) // setting the engine fails while it starts
+                 && Soon([] { return Execute({"ibus", "engine", "libpinyin"}).first == 0; });
     servers.Set("IBUS_ADDRESS", Execute({"ibus", "address"}).second.trimmed());
     return up ? "" : "no ibus-daemon with its pinyin engine (ibus-libpinyin)";
 }

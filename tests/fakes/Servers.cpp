@@ -135,15 +135,12 @@ int RunWithServers(int argc, char** argv, const std::function<QString(ServerGrou
     ::testing::InitGoogleTest(&argc, argv);
     if (::testing::GTEST_FLAG(list_tests)) return RUN_ALL_TESTS();
     ServerGroup servers;
-    int failed = 0;
-    if (const QString missing = start(servers); !missing.isEmpty()) {
-        failed = qEnvironmentVariableIsSet("CI");
-        std::printf("[  %s ] %s (scripts/setup.sh installs it); the servers said:\n%s\n", failed ? "FAILED " : "SKIPPED",
+    const QString missing = start(servers);
+    const bool ci = qEnvironmentVariableIsSet("CI");
+    if (!missing.isEmpty())
+        std::printf("[  %s ] %s (scripts/setup.sh installs it); the servers said:\n%s\n", ci ? "FAILED " : "SKIPPED",
                     qPrintable(missing), qPrintable(servers.Log()));
-    } else {
-        QApplication app(argc, argv);
-        failed = RUN_ALL_TESTS();
-    }
+    const int failed = missing.isEmpty() ? [&] { QApplication app(argc, argv); return RUN_ALL_TESTS(); }() : int(ci);
     return servers.End() ? failed : (std::printf("the servers' processes did not end\n"), 1);
 }
 
