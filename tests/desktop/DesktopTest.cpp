@@ -32,9 +32,10 @@ namespace {
 
 // With no desktop environment and no session bus, xdg-open takes its generic
 // way: the default handler of http addresses (`xdg-mime query default`), then
-// $BROWSER, here one that fails (so no browser of this machine is tried). The default handler appends each address it
-// is given to the file Arrived() reads, and stays running, as some browsers do,
-// until the test program ends. Entry() is its desktop entry.
+// $BROWSER, here one that fails (so no browser of this machine is tried). The
+// default handler appends each address it is given to the file Arrived()
+// reads, and stays running, as some browsers do, until the test program ends.
+// Entry() is its desktop entry.
 QString Entry() { return qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/applications/wd-browser.desktop"); }
 QString Arrived() { return QString::fromUtf8(ReadFile(qEnvironmentVariable("XDG_RUNTIME_DIR") + "/arrived")); }
 
@@ -72,7 +73,6 @@ TEST(Desktop, TheScorePageWithoutABrowserKeepsTheFiguresAndWithOneArrivesExactly
     DesktopUrlOpener urls;
     int ends = 0;
     Screens screens(Services{session, bank, messages, random, urls}, [&] { ++ends; });
-    session.ClearCount = 1;
     session.StakeScore = 20000;
     session.PlayerId = QStringLiteral("叶子\U0001F600");
     screens.Register<FrmSaveMoney>();
@@ -82,7 +82,7 @@ TEST(Desktop, TheScorePageWithoutABrowserKeepsTheFiguresAndWithOneArrivesExactly
     save.controls().Get<TextBox>("TxtPassword")->setText(QStringLiteral("a&b=#\U00020000"));
     const auto upload = [&] { QTest::mouseClick(save.controls().Get<Label>("Label1"), Qt::LeftButton, {}, QPoint(2, 2)); };
     const QString address = QStringLiteral("http://www.xinglan.example/asp/wending/saveresult.asp?userid=%E5%8F%B6%E5%AD%90%F0"
-                                           "%9F%98%80&passwd=a%26b%3D%23%F0%A0%80%80&playercash=120000&provider=&providercash=0");
+                                           "%9F%98%80&passwd=a%26b%3D%23%F0%A0%80%80&playercash=20000&provider=&providercash=0");
 
     // Every box is answered OK; a notice is read and its copy button pressed.
     QStringList notices;
