@@ -46,8 +46,8 @@ constexpr char kPlugin[] = "libfcitx5platforminputcontextplugin.so";
 QString StartInputMethod(ServerGroup& servers)
 {
     servers.Set("QT_IM_MODULE", "ibus");
-    const bool up = servers.Start({"ibus-daemon", "--panel=disable"}) // setting the engine fails while it starts
-                 && Soon([] { return Execute({"ibus", "engine", "libpinyin"}).first == 0; });
+    const bool up = servers.Start({"ibus-daemon", "--panel=disable"}) // the engine is not set while it starts
+                 && Soon([] { return Execute({"ibus", "engine", "libpinyin"}), Execute({"ibus", "engine"}).second == "libpinyin\n"; });
     servers.Set("IBUS_ADDRESS", Execute({"ibus", "address"}).second.trimmed());
     return up ? "" : "no ibus-daemon with its pinyin engine (ibus-libpinyin)";
 }
