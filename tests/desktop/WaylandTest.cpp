@@ -89,14 +89,14 @@ int main(int argc, char** argv)
 {
     return RunWithServers(argc, argv, [](ServerGroup& servers) -> QString {
         servers.Set("DISPLAY", std::nullopt);
-        servers.Set("WAYLAND_DISPLAY", "wd-wayland");
-        servers.Set("QT_QPA_PLATFORM", "wayland");
-        // The headless compositor has no seat, on which Qt's own Wayland input
-        // method would end the program at the first key; every desktop has one.
-        servers.Set("QT_IM_MODULE", "compose");
-        // Widgets draw to shared memory; with no integration named "shm" Qt loads
-        // no EGL either, whose software driver keeps memory past the end.
-        servers.Set("QT_WAYLAND_CLIENT_BUFFER_INTEGRATION", "shm");
+        // The input method "compose": the headless compositor has no seat, on
+        // which Qt's own Wayland input method would end the program at the first
+        // key; every desktop has one. Widgets draw to shared memory; with no
+        // integration named "shm" Qt loads no EGL either, whose software driver
+        // keeps memory past the end.
+        for (const auto& [name, value] : {std::pair{"WAYLAND_DISPLAY", "wd-wayland"}, {"QT_QPA_PLATFORM", "wayland"},
+                                          {"QT_IM_MODULE", "compose"}, {"QT_WAYLAND_CLIENT_BUFFER_INTEGRATION", "shm"}})
+            servers.Set(name, QString::fromLatin1(value));
         const bool up = servers.Start({"weston", "--backend=headless-backend.so", "--use-pixman", "--socket=wd-wayland"})
                      && servers.Listens("runtime/wd-wayland");
         return up ? "" : "no weston";

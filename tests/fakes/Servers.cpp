@@ -48,12 +48,11 @@ ServerGroup::~ServerGroup()
     for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) it->second ? qputenv(it->first, *it->second) : qunsetenv(it->first);
 }
 
-void ServerGroup::Write(const char* name, const QString& text, bool program) const
+void ServerGroup::Write(const char* name, const QString& text) const
 {
     QDir().mkpath(QFileInfo(Path(name)).path());
     QFile file(Path(name));
     if (file.open(QIODevice::WriteOnly)) file.write(text.toUtf8());
-    if (program) file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 QByteArray ReadFile(const QString& path)
@@ -108,14 +107,13 @@ bool ServerGroup::StartX()
     // The server takes every cookie of its file, whatever display it names;
     // its clients look for their display's. It prints its number once it listens.
     const QString auth = Path("xauth"), cookie = QUuid::createUuid().toString(QUuid::Id128); // random
-    const auto add = [&](const QString& display) {
-        return Execute({"xauth", "-f", auth, "add", display, ".", cookie}).first == 0;
-    };
+    const auto add = [&](const QString& display) { return Execute({"xauth", "-f", auth, "add", display, ".", cookie}).first == 0; };
     const QStringList xvfb{"Xvfb", "-displayfd", "1", "-auth", auth, "-nolisten", "tcp", "-noreset"};
     const bool up = add(":0") && Start(xvfb, "x-display") && Soon([this] { return Read("x-display").endsWith('\n'); });
     const QString display = ":" + Read("x-display").trimmed();
     Set("DISPLAY", display);
     Set("XAUTHORITY", auth);
+    Set("QT_QPA_PLATFORM", "xcb");
     return up && add(display);
 }
 
@@ -137,15 +135,12 @@ int RunWithServers(int argc, char** argv, const std::function<QString(ServerGrou
     ::testing::InitGoogleTest(&argc, argv);
     if (::testing::GTEST_FLAG(list_tests)) return RUN_ALL_TESTS();
     ServerGroup servers;
-    int failed = 0;
-    if (const QString missing = start(servers); !missing.isEmpty()) {
-        failed = qEnvironmentVariableIsSet("CI");
-        std::printf("[  %s ] %s (scripts/setup.sh installs it); the servers said:\n%s\n", failed ? "FAILED " : "SKIPPED",
+    const QString missing = start(servers);
+    const bool ci = qEnvironmentVariableIsSet("CI");
+    if (!missing.isEmpty())
+        std::printf("[  %s ] %s (scripts/setup.sh installs it); the servers said:\n%s\n", ci ? "FAILED " : "SKIPPED",
                     qPrintable(missing), qPrintable(servers.Log()));
-    } else {
-        QApplication app(argc, argv);
-        failed = RUN_ALL_TESTS();
-    }
+    const int failed = missing.isEmpty() ? [&] { QApplication app(argc, argv); return RUN_ALL_TESTS(); }() : int(ci);
     return servers.End() ? failed : (std::printf("the servers' processes did not end\n"), 1);
 }
 

@@ -51,8 +51,8 @@ public:
     ~ServerGroup();
 
     QString Path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
-    // Writes a file at Path(name), making its folder; a program only its owner may run if asked.
-    void Write(const char* name, const QString& text, bool program = false) const;
+    // Writes a file at Path(name), making its folder.
+    void Write(const char* name, const QString& text) const;
     QByteArray Read(const char* name) const { return ReadFile(Path(name)); }
     // Sets the variable, or unsets it for nullopt, for this process and what it starts.
     void Set(const char* name, const std::optional<QString>& value);
@@ -64,7 +64,7 @@ public:
     // and makes it the session bus of this process.
     bool StartSessionBus();
     // Starts Xvfb on the first free display, reachable only with a cookie of its
-    // own in Path("xauth"), and points DISPLAY and XAUTHORITY at it.
+    // own in Path("xauth"), and points DISPLAY, XAUTHORITY and Qt (xcb) at it.
     bool StartX();
     // Sends every process of the group the signal (SIGSTOP stalls them, SIGCONT lets them go on).
     void Signal(int signal) const { if (group_) kill(-group_, signal); }

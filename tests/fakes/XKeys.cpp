@@ -15,14 +15,11 @@
 
 namespace wd::test {
 
-namespace {
-using Connection = std::unique_ptr<Display, decltype(&XCloseDisplay)>;
-Connection Connect() { return {XOpenDisplay(nullptr), &XCloseDisplay}; }
-} // namespace
+namespace { using Connection = std::unique_ptr<Display, decltype(&XCloseDisplay)>; }
 
 bool XType(const char* keys)
 {
-    const Connection x = Connect();
+    const Connection x(XOpenDisplay(nullptr), &XCloseDisplay);
     std::istringstream words(keys);
     for (std::string word; x && words >> word;) {
         std::vector<KeyCode> held; // in the order pressed
@@ -38,7 +35,7 @@ bool XType(const char* keys)
 
 unsigned long XFocus()
 {
-    const Connection x = Connect();
+    const Connection x(XOpenDisplay(nullptr), &XCloseDisplay);
     Window focus = None;
     int revert = 0;
     if (x) XGetInputFocus(x.get(), &focus, &revert);

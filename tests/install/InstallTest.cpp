@@ -10,17 +10,14 @@
 
 #include <QImage>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <filesystem>
-#include <fstream>
 #include <set>
 #include <string>
 
 #include <unistd.h>
 
-#include "fakes/BankFixture.h"
 #include "fakes/Servers.h"
 #include "game/Site.h"
 
@@ -35,8 +32,6 @@ const fs::path kPackage = WD_PACKAGE_FILE, kBankPackage = WD_BANK_PACKAGE_FILE, 
 
 QString Q(const fs::path& p) { return QString::fromStdString(p.string()); }
 
-QByteArray Bytes(const fs::path& file) { return ReadFile(Q(file)); }
-
 // The game's and the question-file tool's packages unpacked as dpkg lays them
 // out, in a fresh folder any user may read.
 class Package : public ::testing::Test {
@@ -49,7 +44,6 @@ protected:
             ASSERT_EQ(Execute({"dpkg-deb", "-x", Q(package), Q(root_)}).first, 0);
         }
     }
-    void TearDown() override { EXPECT_EQ(std::system(("chmod -R u+w " + root_.string()).c_str()), 0); }
     bool PlayGame(const fs::path& program, bool asNobody);
 
     QTemporaryDir dir_;
@@ -78,25 +72,18 @@ TEST_F(Package, HoldTheGameItsLauncherEntryMetainfoIconsAndTheToolWithDebiansFie
         if (!e.is_directory() || e.is_symlink()) files.insert(e.path().lexically_relative(root_).string());
     EXPECT_EQ(files, expected);
 
-    // The menu shows the game's name and icon and starts the launcher.
-    const QStringList lines = QString::fromUtf8(Bytes(root_ / share / "applications" / (kId + ".desktop"))).split(u'\n');
-    for (const QString& line : QStringList{"Name=问鼎五关", "Exec=wendingwuguan", "Icon=" + QString::fromStdString(kId)})
-        EXPECT_TRUE(lines.contains(line)) << line.toStdString();
+    // The menu shows the game's icon (lintian finds a command not in the package).
+    const QString entry = QString::fromUtf8(ReadFile(Q(root_ / share / "applications" / (kId + ".desktop"))));
+    EXPECT_TRUE(entry.split(u'\n').contains("Icon=" + QString::fromStdString(kId))) << entry.toStdString();
 
-    // The font, the browser opener and Qt's translations by hand; the libraries from dpkg-shlibdeps.
-    // The tool, no game, measures the questions in the game's fonts.
-    // A Wayland desktop gets Qt's plugin for it; the tool goes well with the game.
-    for (const auto& [package, name, section, also, depends] :
-         {std::tuple{kPackage, WD_PACKAGE_NAME, "games", "Recommends: qt6-wayland",
-                     QStringList{"fonts-wqy-microhei", "xdg-utils", "qt6-translations-l10n", "libpulse0", "libsqlite3-0"}},
-          std::tuple{kBankPackage, WD_BANK_PACKAGE_NAME, "utils", "Suggests: " WD_PACKAGE_NAME, QStringList{"fonts-wqy-microhei", "libsqlite3-0"}}}) {
+    // A Wayland desktop gets Qt's plugin for it; the tool goes well with the game. (Lintian finds
+    // a library that the programs use and the package does not depend on.)
+    for (const auto& [package, name, section, also] : {std::tuple{kPackage, WD_PACKAGE_NAME, "games", "Recommends: qt6-wayland"},
+                                                      std::tuple{kBankPackage, WD_BANK_PACKAGE_NAME, "utils", "Suggests: " WD_PACKAGE_NAME}}) {
         const QString control = Execute({"dpkg-deb", "--field", Q(package)}).second;
         for (const QString& field : QStringList{"Package: " + QString::fromLatin1(name), "Version: " WD_VERSION, "Architecture: " WD_DEB_ARCH,
                                                 "Section: " + QString::fromLatin1(section), "Homepage: " + wd::site::HomeAddress(), QString::fromLatin1(also)})
             EXPECT_TRUE(control.split(u'\n').contains(field)) << field.toStdString() << " not in " << control.toStdString();
-        for (const QString& dependency : depends)
-            EXPECT_TRUE(control.contains(QRegularExpression(QStringLiteral("\nDepends: (.*[ ,|])?%1( |,|\n)").arg(dependency))))
-                << dependency.toStdString() << " not in " << control.toStdString();
     }
     // Nothing to report, and nothing hidden by an override.
     const auto [code, lintian] =
@@ -105,27 +92,18 @@ TEST_F(Package, HoldTheGameItsLauncherEntryMetainfoIconsAndTheToolWithDebiansFie
     EXPECT_FALSE(lintian.contains(QStringLiteral("-override"))) << lintian.toStdString();
 }
 
-// Software centres show the README's pictures from the site.
-TEST_F(Package, ItsMetainfoValidatesAndShowsTheReadmesScreenshotsFromTheSite)
+// Software centres take its metainfo as it is.
+TEST_F(Package, ItsMetainfoValidates)
 {
-    const fs::path metainfo = root_ / "usr/share/metainfo" / (kId + ".metainfo.xml");
-    const auto [code, says] = Execute({"appstreamcli", "validate", "--no-net", Q(metainfo)}, true);
+    const auto [code, says] = Execute({"appstreamcli", "validate", "--no-net", Q(root_ / "usr/share/metainfo" / (kId + ".metainfo.xml"))}, true);
     EXPECT_EQ(code, 0) << says.toStdString();
-    const QRegularExpression image(QStringLiteral("<image>([^<]*/)([^/<]+)</image>"));
-    QStringList shown;
-    for (const auto& m : image.globalMatch(QString::fromUtf8(Bytes(metainfo)))) {
-        EXPECT_EQ(m.captured(1), wd::site::PageAddress("/wendingwuguan/screenshots/"));
-        EXPECT_TRUE(fs::exists(fs::path(WD_SOURCE_DIR "/docs/screenshots") / m.captured(2).toStdString())) << m.captured(2).toStdString();
-        shown << m.captured(2);
-    }
-    EXPECT_EQ(shown.size(), 7) << shown.join(u' ').toStdString();
 }
 
 // Debian's copyright file says what the files' own REUSE data says.
 TEST_F(Package, TheirCopyrightFileGivesTheGplForAllButTheMetainfoWhichIsCc0)
 {
-    const QString copyright = QString::fromUtf8(Bytes(root_ / "usr/share/doc" / WD_PACKAGE_NAME / "copyright"));
-    EXPECT_EQ(Bytes(root_ / "usr/share/doc" / WD_BANK_PACKAGE_NAME / "copyright"), copyright.toUtf8());
+    const QString copyright = QString::fromUtf8(ReadFile(Q(root_ / "usr/share/doc" / WD_PACKAGE_NAME / "copyright")));
+    EXPECT_EQ(ReadFile(Q(root_ / "usr/share/doc" / WD_BANK_PACKAGE_NAME / "copyright")), copyright.toUtf8());
     const QString holder = QStringLiteral("Copyright: 2026 %1 <%2>\n").arg(QString::fromUtf16(wd::site::kName), QLatin1String(wd::site::kContact));
     for (const QString& paragraph : {"\n\nFiles: *\n" + holder + "License: GPL-3.0-or-later\n\n",
                                      "\n\nFiles: data/desktop/app.metainfo.xml.in\n" + holder + "License: CC0-1.0\n\n",
@@ -151,10 +129,9 @@ TEST_F(Package, ItsManualPagesRenderWithoutAWarning)
 
 TEST_F(Package, ItsQuestionFileToolFindsItsQuestionFileClean)
 {
-    const fs::path bank = root_ / kGame / "wending.bin";
-    const auto [code, says] = Execute({Q(root_ / kTool), "check", Q(bank)}, true);
-    EXPECT_EQ(code, 0) << says.toStdString();
-    EXPECT_TRUE(says.split(u'\n').contains(Q(bank) + QStringLiteral(": ok"))) << says.toStdString();
+    const QString bank = Q(root_ / kGame / "wending.bin");
+    const auto [code, says] = Execute({Q(root_ / kTool), "check", bank}, true);
+    EXPECT_TRUE(code == 0 && says.split(u'\n').contains(bank + ": ok")) << code << ": " << says.toStdString();
 }
 
 // Plays a short game with the keys of an X server of the test's own: `program`
@@ -180,13 +157,9 @@ bool Package::PlayGame(const fs::path& program, bool asNobody)
     // quiz screen's start button (then the buttons' keys), the question whether to leave.
     std::set<unsigned long> seen{0}; // no window
     const auto next = [&] { return Soon([&] { return seen.insert(XFocus()).second; }); };
-    const bool played = next() && XType("t e s t e r Return") && next()
-                     && XType("space Alt_L+p Alt_L+e Alt_L+q") && next() && XType("Return");
-    const bool ended = played && player.waitForFinished(20000) && player.exitStatus() == QProcess::NormalExit
-                    && player.exitCode() == 0;
-    player.kill();
-    player.waitForFinished(10000);
-    return ended;
+    // Then it ends by itself (one still running is ended with its QProcess).
+    return next() && XType("t e s t e r Return") && next() && XType("space Alt_L+p Alt_L+e Alt_L+q") && next() && XType("Return")
+        && player.waitForFinished(20000) && player.exitStatus() == QProcess::NormalExit && player.exitCode() == 0;
 }
 
 // Whoever starts it by the launcher the menu runs, root, who may write
@@ -200,19 +173,5 @@ TEST_F(Package, AnInstalledGameChangesNoFileOfItsInstallWhoeverPlaysIt)
     EXPECT_TRUE(PlayGame(root_ / kLauncher, /*asNobody=*/false));
     const auto [code, changed] = Execute({"env", "-C", Q(root_), "md5sum", "--check", "--quiet", "DEBIAN/md5sums"}, true);
     EXPECT_EQ(code, 0) << changed.toStdString(); // md5sum names each file that changed
-    ASSERT_EQ(std::system(("chmod -R a-w " + (root_ / "usr").string()).c_str()), 0);
     EXPECT_TRUE(PlayGame(root_ / kLauncher, /*asNobody=*/true));
-}
-
-// The same game in a build folder (marked by build-folder.txt, which the build
-// writes) keeps the played marks in its own question file.
-TEST_F(Package, AGameInABuildFolderMarksItsQuestionFile)
-{
-    const fs::path build = root_ / "build";
-    fs::copy(root_ / kGame, build, fs::copy_options::recursive);
-    std::ofstream(build / "build-folder.txt") << "a build folder\n";
-    EXPECT_TRUE(PlayGame(build / "wendingwuguan", /*asNobody=*/false));
-    for (const char* sql : {"select count(*) from question where played=1", "select count(*) from easy where played=1"})
-        EXPECT_EQ(BankFixture::Query(build / "wending.bin", sql), std::vector<QStringList>{{QStringLiteral("1")}}) << sql;
-    EXPECT_TRUE(fs::exists(fs::path(WD_GAME_DIR) / "build-folder.txt"));
 }
