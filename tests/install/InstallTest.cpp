@@ -13,11 +13,13 @@
 #include <QTemporaryDir>
 
 #include <filesystem>
+#include <fstream>
 #include <set>
 #include <string>
 
 #include <unistd.h>
 
+#include "fakes/BankFixture.h"
 #include "fakes/Servers.h"
 #include "game/Site.h"
 
@@ -174,4 +176,18 @@ TEST_F(Package, AnInstalledGameChangesNoFileOfItsInstallWhoeverPlaysIt)
     const auto [code, changed] = Execute({"env", "-C", Q(root_), "md5sum", "--check", "--quiet", "DEBIAN/md5sums"}, true);
     EXPECT_EQ(code, 0) << changed.toStdString(); // md5sum names each file that changed
     EXPECT_TRUE(PlayGame(root_ / kLauncher, /*asNobody=*/true));
+}
+
+// The same game in a build folder (marked by build-folder.txt, which the build
+// writes beside its game, and only there) keeps the played marks in its own
+// question file: the pass's question and the easy one.
+TEST_F(Package, AGameInABuildFolderMarksItsQuestionFile)
+{
+    const fs::path build = root_ / "build";
+    fs::copy(root_ / kGame, build, fs::copy_options::recursive);
+    std::ofstream(build / "build-folder.txt") << "a build folder\n";
+    EXPECT_TRUE(PlayGame(build / "wendingwuguan", /*asNobody=*/false));
+    const char* played = "select (select count(*) from question where played=1) || (select count(*) from easy where played=1)";
+    EXPECT_EQ(BankFixture::Query(build / "wending.bin", played), std::vector<QStringList>{{QStringLiteral("11")}});
+    EXPECT_TRUE(fs::exists(fs::path(WD_GAME_DIR) / "build-folder.txt"));
 }
