@@ -91,7 +91,11 @@ TEST(Desktop, TheScorePageWithoutABrowserKeepsTheFiguresAndWithOneArrivesExactly
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box) return;
         for (QAbstractButton* button : box->buttons())
-            if (button->text() == QStringLiteral("复制网址")) return notices << box->text(), button->click();
+            if (button->text() == QStringLiteral("复制网址")) {
+                notices << box->text();
+                button->click();
+                return;
+            }
         if (QAbstractButton* ok = box->button(QMessageBox::Ok)) ok->click();
     });
     player.start(20);

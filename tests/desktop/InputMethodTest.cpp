@@ -47,7 +47,10 @@ QString StartInputMethod(ServerGroup& servers)
 {
     servers.Set("QT_IM_MODULE", "ibus");
     const bool up = servers.Start({"ibus-daemon", "--panel=disable"}) // the engine is not set while it starts
-                 && Soon([] { return Execute({"ibus", "engine", "libpinyin"}), Execute({"ibus", "engine"}).second == "libpinyin\n"; });
+                 && Soon([] {
+                        Execute({"ibus", "engine", "libpinyin"});
+                        return Execute({"ibus", "engine"}).second == "libpinyin\n";
+                    });
     servers.Set("IBUS_ADDRESS", Execute({"ibus", "address"}).second.trimmed());
     return up ? "" : "no ibus-daemon with its pinyin engine (ibus-libpinyin)";
 }
@@ -58,7 +61,7 @@ constexpr char kPlugin[] = "libibusplatforminputcontextplugin.so";
 // A game on a question file whose every answer is 中国 ("zhongguo").
 class WD_SUITE : public ::testing::Test, public BankFixture, public GameDriver {
 public:
-    WD_SUITE() : GameDriver((Sql("update question set answer = '中国'"), QString::fromStdString(File().string()))) {}
+    WD_SUITE() : BankFixture("update question set answer = '中国'"), GameDriver(QString::fromStdString(File().string())) {}
     // The box has the keyboard, and the input method listens to it.
     bool Focus(QWidget* box) const { return Soon([&] { return QApplication::focusWidget() == box; }) && Soon(Listening); }
     void StartQuiz()

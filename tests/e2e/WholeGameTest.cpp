@@ -166,12 +166,14 @@ TEST(WholeGame, AChampionsGame)
             EXPECT_FALSE(d.Enabled(S::Frmmain, "CmdPass"));
         }
         if (level == 2) {
-            d.Easy(), d.Easy();
+            d.Easy();
+            d.Easy();
             EXPECT_EQ(d.Marks(), Q(u"XXX"));
             EXPECT_FALSE(d.Enabled(S::Frmmain, "CmdEasy"));
         }
         for (const int spent : level == 4 ? QList<int>{seconds - 30, 1} : QList<int>{10}) { // "29" turns red
-            d.Tick(spent), seconds -= spent;
+            d.Tick(spent);
+            seconds -= spent;
             EXPECT_EQ(d.Text(S::Frmmain, "LblTime"), N(seconds));
             EXPECT_EQ(d.Control<Label>(S::Frmmain, "LblTime")->ForeColor(), seconds < 30 ? kRed : kPale);
         }
@@ -268,7 +270,8 @@ TEST(WholeGame, ThePlayedMarksStartOverWhenTenQuestionsOrFiveEasyOnesAreLeft)
     PlayTo(d, 1);
     BankFixture::SqlOn(d.bank.File(), "update question set played=1 where id<=148; update easy set played=1 where id<=27");
     for (const QList<int>& marked : {QList<int>{149, 28}, QList<int>{1, 1}}) {
-        d.Pass(), d.Easy();
+        d.Pass();
+        d.Easy();
         EXPECT_EQ((QList<int>{d.PlayedMarks(), d.PlayedMarks("easy")}), marked);
     }
 }
@@ -365,7 +368,10 @@ TEST(WholeGame, TheRealQuitQuestionLeftOpenClosesWhenTheTimeRunsOut)
         player.start(2);
 
         PlayTo(d, 1);
-        if (stake) d.AnswerRight(), d.GoOn();
+        if (stake) {
+            d.AnswerRight();
+            d.GoOn();
+        }
         d.Tick(230);
         d.Control<QTimer>(S::Frmmain, "Timer1")->setInterval(5);
         d.Control<Button>(S::Frmmain, "Cmdquit")->click();

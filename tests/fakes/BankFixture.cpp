@@ -22,11 +22,12 @@ QString GeneratedSource()
     return text;
 }
 
-BankFixture::BankFixture() : file_(dir_.filePath(QStringLiteral("wending.bin")).toStdString())
+BankFixture::BankFixture(const std::string& sql) : file_(dir_.filePath(QStringLiteral("wending.bin")).toStdString())
 {
     QString error;
     if (!wd::bank::BuildBank(wd::bank::ParseSource(GeneratedSource().toUtf8(), QStringLiteral("fixture")), file_, error))
         throw std::runtime_error(error.toStdString());
+    if (!sql.empty()) Sql(sql);
 }
 
 std::vector<QStringList> BankFixture::Query(const std::filesystem::path& file, const char* sql, const QString& param,

@@ -22,8 +22,9 @@ QString GeneratedSource();
 class BankFixture {
 public:
     // A folder holding "wending.bin" with 159 questions and 33 easy questions:
-    // question N reads "question N ____", its answer is "aN", its provider "fanK".
-    BankFixture();
+    // question N reads "question N ____", its answer is "aN", its provider "fanK";
+    // then the raw SQL `sql`, if any, run on it.
+    explicit BankFixture(const std::string& sql = {});
     const std::filesystem::path& File() const { return file_; }
     std::filesystem::path Folder() const { return file_.parent_path(); }
     // Runs raw SQL on the file, outside the game's connection.

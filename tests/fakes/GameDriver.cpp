@@ -226,7 +226,8 @@ void GameDriver::OnShown(ScreenId id, std::function<void()> fn)
             if (modal && modal != over.data()) Stop(ScreenName(id)); // another screen came in its place
             return;
         }
-        poll->deleteLater(), poll->stop();
+        poll->stop();
+        poll->deleteLater();
         awaited_.removeOne(id);
         const std::function<void()> step = fn; // the lambda may be gone before step returns
         step();

@@ -110,7 +110,7 @@ public:
     // The score-saving screen.
     void Upload(const QString& password);
     // A button that asks first ("退出(&Q)", "再玩一次", "退出游戏"), answered so.
-    void Confirm(ScreenId id, const char* button, Answer a) { messages.Script(a), Control<Button>(id, button)->click(); }
+    void Confirm(ScreenId id, const char* button, Answer a) { messages.Script(a); Control<Button>(id, button)->click(); }
     // Runs fn once the screen is shown: the way into a window shown modally,
     // whose loop holds the step that opened it until the window has gone. Another
     // screen shown modally in its place ends the test.

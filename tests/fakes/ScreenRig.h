@@ -36,8 +36,8 @@ public:
         Inside();
         return script_.isEmpty() ? Answer::Ok : script_.takeFirst();
     }
-    void Notice(const QString& text, QWidget* = nullptr) override { notices << text, Inside(); }
-    void AddressNotice(const QString& text, const QString& at, QWidget* = nullptr) override { copyable << at, Notice(text); }
+    void Notice(const QString& text, QWidget* = nullptr) override { notices << text; Inside(); }
+    void AddressNotice(const QString& text, const QString& at, QWidget* = nullptr) override { copyable << at; Notice(text); }
     void Dismiss(const QWidget*) override {} // no box stays open
     void Script(Answer answer) { script_ << answer; }
 
@@ -57,7 +57,8 @@ class FakeUrlOpener final : public UrlOpener {
 public:
     void Open(const QString& address, Decided decided) override
     {
-        opened << address, late ? waiting.push_back(std::move(decided)) : decided(true);
+        opened << address;
+        late ? waiting.push_back(std::move(decided)) : decided(true);
     }
     void Decide(bool opened) { waiting.takeFirst()(opened); } // the oldest launch still waiting
 

@@ -25,8 +25,8 @@ namespace {
 
 struct Bank {
     explicit Bank(const std::filesystem::path& file) : bank(session, random, file) { bank.OpenQuestionBank(); }
-    std::optional<QuestionRecord> Next(int id) { return random.Push(RFor(id, 159)), bank.DrawNextQuestion(); }
-    std::optional<QuestionRecord> Easy(int id) { return random.Push(RFor(id, 33)), bank.DrawEasyQuestion(); }
+    std::optional<QuestionRecord> Next(int id) { random.Push(RFor(id, 159)); return bank.DrawNextQuestion(); }
+    std::optional<QuestionRecord> Easy(int id) { random.Push(RFor(id, 33)); return bank.DrawEasyQuestion(); }
     Module1 session;
     ScriptedRandom random;
     QuestionBank bank;
@@ -41,12 +41,17 @@ struct OpenedBank : ::testing::Test {
         b.session.ProviderName = QStringLiteral("from the last game");
         b.random.Push(RFor(42, 159));
         b.bank.DrawFirstQuestion();
-        providers << b.session.ProviderName << (b.Next(42), b.session.ProviderName);
+        providers << b.session.ProviderName;
+        b.Next(42);
+        providers << b.session.ProviderName;
         b.random.Push(RFor(42, 159));
-        providers << (b.Next(8), b.session.ProviderName) << (b.Easy(33), b.session.ProviderName);
+        b.Next(8);
+        providers << b.session.ProviderName;
+        b.Easy(33);
+        providers << b.session.ProviderName;
     }
-    BankFixture f;
-    Bank b{(f.Sql("update question set played=1 where id<100; update easy set played=1"), f.File())};
+    BankFixture f{"update question set played=1 where id<100; update easy set played=1"};
+    Bank b{f.File()};
     QStringList providers; // after each draw
 };
 
@@ -113,7 +118,7 @@ TEST(QuestionBank, ASecondCopyDrawingIsWaitedFor)
     BankFixture f;
     Bank b(f.File());
     std::optional<HeldLock> lock(f.File()); // another copy of the game, drawing
-    std::thread release([&lock] { std::this_thread::sleep_for(std::chrono::milliseconds(300)), lock.reset(); });
+    std::thread release([&lock] { std::this_thread::sleep_for(std::chrono::milliseconds(300)); lock.reset(); });
     const auto q = b.Next(20);
     release.join();
     ASSERT_TRUE(q);
@@ -124,8 +129,7 @@ TEST(QuestionBank, ASecondCopyDrawingIsWaitedFor)
 // and keeps the marks for the run in memory; the modes leave the file as it is.
 TEST(QuestionBank, AReadOnlyFilePlaysWithMarksInMemory)
 {
-    BankFixture f;
-    f.Sql("pragma journal_mode=wal; update question set played=1 where id<=5"); // left by a writable copy
+    BankFixture f{"pragma journal_mode=wal; update question set played=1 where id<=5"}; // left by a writable copy
     ASSERT_EQ(::chmod(f.File().c_str(), 0444) + ::chmod(f.Folder().c_str(), 0555), 0);
     const pid_t child = ::fork(); // root may write anything, so the check runs as nobody then
     ASSERT_GE(child, 0);

@@ -40,6 +40,9 @@ TEST(Rules, EachLevelGrantsItsPassesAndTheLastKeepsThoseLeft)
     Module1 m;
     m.StartGame(QStringLiteral("p"));
     QList<int> passes{m.PassesLeft};
-    while (passes.size() < 5) passes << (m.BeginNextLevel(), m.PassesLeft);
+    while (passes.size() < 5) {
+        m.BeginNextLevel();
+        passes << m.PassesLeft;
+    }
     EXPECT_EQ(passes, QList<int>({4, 3, 2, 1, 1}));
 }

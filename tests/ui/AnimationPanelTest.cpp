@@ -30,7 +30,9 @@ protected:
     void SetUp() override { SoundOutput::Instance().DisableDevice(); }
     QString Write(const QString& name, const Bytes& bytes)
     {
-        return moviemaker::WriteFile(dir_.filePath(name).toStdString(), bytes), dir_.filePath(name);
+        const QString path = dir_.filePath(name);
+        moviemaker::WriteFile(path.toStdString(), bytes);
+        return path;
     }
     // A looping movie holding one constant level; behind it, if asked, data that a cut may lose.
     Bytes LevelMovie(std::int16_t level, swf::Container c = swf::Container::Plain, bool bulk = false)

@@ -100,7 +100,8 @@ TEST(Mixer, TheLimiterActsOnlyOnAMixThatWouldPassFullScale)
     std::vector<std::shared_ptr<Player>> players;
     const auto add = [&] {
         const auto& p = players.emplace_back(std::make_shared<Player>(Player::Play::On));
-        mixer.Attach(p), p->Install(p->Expect(), movie);
+        mixer.Attach(p);
+        p->Install(p->Expect(), movie);
     };
     // Sample for sample what the movie holds, from `at` on.
     const auto exact = [&](const std::vector<std::int16_t>& mix, std::size_t at) {

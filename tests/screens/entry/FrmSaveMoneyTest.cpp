@@ -23,7 +23,8 @@ struct SaveMoney : ScreenRig, ::testing::Test {
     // Over the start screen, hidden with its own id box "alice".
     void Open(std::int16_t clears, int stake, const QString& provider = {}, int providerScore = 0)
     {
-        RegisterAllScreens(screens), screens.Show(S::FrmStart);
+        RegisterAllScreens(screens);
+        screens.Show(S::FrmStart);
         screens.Load(S::FrmStart).controls().Get<TextBox>("TxtUserId")->setText(QStringLiteral("alice"));
         screens.Hide(S::FrmStart);
         std::tie(session.ClearCount, session.StakeScore, session.ProviderName, session.ProviderScore) =

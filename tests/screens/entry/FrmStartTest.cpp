@@ -20,7 +20,7 @@ namespace {
 
 // The start screen on a generated question file, shown.
 struct FrmStart : BankFixture, ScreenRig, ::testing::Test {
-    FrmStart() : ScreenRig(File()) { RegisterAllScreens(screens), screens.Show(S::FrmStart); }
+    FrmStart() : ScreenRig(File()) { RegisterAllScreens(screens); screens.Show(S::FrmStart); }
     template <class T> T* Get(const char* name) { return screens.Load(S::FrmStart).controls().Get<T>(name); }
 };
 
@@ -64,8 +64,10 @@ TEST_F(FrmStart, ItsCloseBoxEndsTheProgram)
 TEST_F(FrmStart, ABlankIdIsRefused)
 {
     TextBox* id = Get<TextBox>("TxtUserId");
-    for (const auto& [blank, enter] : {std::pair("   ", Qt::Key_Return), std::pair("", Qt::Key_Enter)})
-        id->setText(QString::fromLatin1(blank)), QTest::keyClick(id, enter); // either Enter starts like the button
+    for (const auto& [blank, enter] : {std::pair("   ", Qt::Key_Return), std::pair("", Qt::Key_Enter)}) {
+        id->setText(QString::fromLatin1(blank));
+        QTest::keyClick(id, enter); // either Enter starts like the button
+    }
     QTest::mouseClick(Get<Button>("CmdStart"), Qt::LeftButton); // which leaves the focus on the button
     EXPECT_EQ(messages.texts, QStringList(3, MessageText(MessageId::EnterUserId)));
     EXPECT_EQ(screens.Load(S::FrmStart).focusWidget(), id);

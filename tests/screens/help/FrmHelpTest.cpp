@@ -29,7 +29,7 @@ const char16_t kRules[] =
 
 // The help screen over the shown start screen.
 struct FrmHelp : ScreenRig, ::testing::Test {
-    FrmHelp() { RegisterAllScreens(screens), screens.Show(S::FrmStart); }
+    FrmHelp() { RegisterAllScreens(screens); screens.Show(S::FrmStart); }
     Screen& Open() { return screens.Show(S::FrmHelp), *screens.Loaded(S::FrmHelp); }
     template <class T> T* Get(const char* name, int index = kNoIndex) { return Open().controls().Get<T>(name, index); }
 };
