@@ -169,7 +169,7 @@ TEST_F(AnimationPanelTest, AStalledSoundServerHoldsNeitherTheOutputsCloseNorItsT
     for (const bool playing : {true, false}) {
         SCOPED_TRACE(playing ? "playing" : "connecting");
         output.UseServer(Address(server));
-        if (playing) { ASSERT_TRUE(QTest::qWaitFor([&] { return output.Start(), output.Audible(); }, kWait)); }
+        if (playing) { ASSERT_TRUE(QTest::qWaitFor([&] { output.Start(); return output.Audible(); }, kWait)); }
         server.Signal(SIGSTOP); // before it answers, or while the output plays to it
         output.Start();
         EXPECT_EQ(threads(), before + 1);
