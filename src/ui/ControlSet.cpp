@@ -13,7 +13,7 @@ namespace {
 std::string Describe(const char* name, int index)
 {
     std::string s = name ? name : "(unnamed)";
-    if (index != kNoIndex) s += "(" + std::to_string(index) + ")";
+    if (index != kNoIndex) s.append("(").append(std::to_string(index)).append(")");
     return s;
 }
 
